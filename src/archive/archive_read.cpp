@@ -1,0 +1,106 @@
+#include "archive/archive_read.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "util/codepage.h"
+
+namespace plandown {
+
+std::uint8_t ReadU8(InStream& in) {
+  std::uint8_t b = 0;
+  in.Read(&b, 1);
+  return b;
+}
+std::uint16_t ReadU16(InStream& in) {
+  std::uint8_t b[2] = {0, 0};
+  in.Read(b, 2);
+  return GetU16(b);
+}
+std::uint32_t ReadU32(InStream& in) {
+  std::uint8_t b[4] = {0, 0, 0, 0};
+  in.Read(b, 4);
+  return GetU32(b);
+}
+std::int32_t ReadI32(InStream& in) { return static_cast<std::int32_t>(ReadU32(in)); }
+double ReadF64(InStream& in) {
+  std::uint8_t b[8] = {};
+  in.Read(b, 8);
+  return GetF64(b);
+}
+std::int32_t ReadI32Guarded(InStream& in) {
+  std::uint8_t b[4] = {};
+  if (in.Read(b, 4) == 0) throw ArchiveError(kMsgFileIo);
+  return GetI32(b);
+}
+double ReadF64Guarded(InStream& in) {
+  std::uint8_t b[8] = {};
+  if (in.Read(b, 8) == 0) throw ArchiveError(kMsgFileIo);
+  return GetF64(b);
+}
+
+String ReadString(InStream& in) {
+  std::uint32_t len = ReadU8(in);
+  bool unicode = false;
+  if (len == kStrLongLength) {
+    std::uint16_t w = ReadU16(in);
+    if (w == kStrUnicodeMark) {
+      unicode = true;
+      len = ReadU8(in);
+      if (len == kStrLongLength) len = ReadU16(in);
+    } else {
+      len = w;
+    }
+  }
+  std::size_t bytes = unicode ? std::size_t{len} * 2 : len;
+  if (bytes == 0) return String();
+  // At most 128 KiB by construction; never more than the bytes left.
+  if (bytes > in.remaining()) bytes = static_cast<std::size_t>(in.remaining());
+  thread_local std::vector<std::uint8_t> buf;
+  buf.resize(bytes);
+  std::size_t got = in.Read(buf.data(), bytes);
+  std::span<const std::uint8_t> data(buf.data(), got);
+  return unicode ? Utf16BytesToText(data) : AnsiBytesToText(data);
+}
+
+String ReadCleanString(InStream& in) {
+  String s = ReadString(in);
+  std::size_t j = 0;
+  for (char16_t c : s)
+    if (c >= 0x20) s[j++] = c;
+  s.resize(j);
+  return s;
+}
+
+std::uint32_t ReadCount(InStream& in, bool guarded) {
+  std::uint8_t b[2] = {0, 0};
+  if (in.Read(b, 2) == 0 && guarded) throw ArchiveError(kMsgFileIo);
+  std::uint16_t w = GetU16(b);
+  if (w != kCountEscape) return w;
+  return ReadU32(in);
+}
+
+ObjectTag ReadObjectTag(InStream& in) {
+  std::uint8_t b[2] = {0, 0};
+  if (in.Read(b, 2) == 0) throw ArchiveError(kMsgFileIo);
+  std::uint16_t t = GetU16(b);
+  ObjectTag tag;
+  if (t == kTagNewClass) {
+    tag.isNewClass = true;
+    ReadU16(in);  // schema, not interpreted
+    std::uint16_t n = ReadU16(in);
+    std::size_t k = std::min<std::uint64_t>(n, in.remaining());
+    tag.className.resize(k);
+    k = in.Read(tag.className.data(), k);
+    tag.className.resize(k);
+    // Decoded as text, the name ends at its first NUL.
+    if (auto z = tag.className.find('\0'); z != std::string::npos) tag.className.resize(z);
+  } else if (t == kTagLongClassRef) {
+    tag.index = ReadU32(in) & ~kTagLongFlag;
+  } else {
+    tag.index = static_cast<std::int64_t>(t) - kTagClassRefBase;
+  }
+  return tag;
+}
+
+}  // namespace plandown

@@ -1,0 +1,91 @@
+#include "archive/archive_write.h"
+
+#include <cstring>
+
+#include "archive/archive_read.h"
+#include "util/codepage.h"
+
+namespace plandown {
+
+void WriteCount(OutStream& out, std::uint32_t n) {
+  if (n < kCountEscape) {
+    out.WriteU16(static_cast<std::uint16_t>(n));
+  } else {
+    out.WriteU16(kCountEscape);
+    out.WriteU32(n);
+  }
+}
+
+void WriteClassRef(OutStream& out, std::uint32_t index) {
+  if (index < kShortClassRefLimit) {
+    out.WriteU16(static_cast<std::uint16_t>(kTagClassRefBase + index));
+  } else {
+    out.WriteU16(kTagLongClassRef);
+    out.WriteU32(kTagLongFlag + index);
+  }
+}
+
+void WriteNewClass(OutStream& out, int ver, std::string_view className) {
+  out.WriteU16(kTagNewClass);
+  out.WriteU16(static_cast<std::uint16_t>(ver & 0xFFFF));
+  out.WriteU16(static_cast<std::uint16_t>(className.size()));
+  out.Write(className.data(), className.size());
+}
+
+namespace {
+
+bool IsSjisLead(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// Largest character boundary within `limit` bytes that is not 0xFFFE.
+std::size_t CodePageCut(const Bytes& b, std::size_t n) {
+  std::size_t pos = 0, last = 0;
+  while (pos < n) {
+    std::size_t step = (IsSjisLead(b[pos]) && pos + 1 < n) ? 2 : 1;
+    if (pos + step > kMaxStringUnits) break;
+    pos += step;
+    if (pos != kStrUnicodeMark) last = pos;
+  }
+  return last;
+}
+
+void WriteLength(OutStream& out, std::size_t n) {
+  if (n < kStrLongLength) {
+    out.WriteU8(static_cast<std::uint8_t>(n));
+  } else {
+    out.WriteU8(kStrLongLength);
+    out.WriteU16(static_cast<std::uint16_t>(n));
+  }
+}
+
+}  // namespace
+
+void WriteString(OutStream& out, std::u16string_view text, bool unicode, StringWriteStats* stats) {
+  if (unicode) {
+    std::size_t c = text.size();
+    if (c > kMaxStringUnits) {
+      c = kMaxStringUnits;
+      if (text[c - 1] >= 0xD800 && text[c - 1] <= 0xDBFF) --c;  // keep pairs whole
+      if (stats) ++stats->cutStrings;
+    }
+    out.WriteU8(kStrLongLength);
+    out.WriteU16(kStrUnicodeMark);
+    WriteLength(out, c);
+    Bytes b = TextToUtf16Bytes(text.substr(0, c));
+    out.Write(b.data(), b.size());
+    return;
+  }
+  std::size_t replaced = 0;
+  Bytes b = TextToAnsiBytes(text, &replaced);
+  if (stats) stats->replacedChars += replaced;
+  std::size_t n = b.size();
+  if (const void* z = std::memchr(b.data(), 0, n)) n = static_cast<const std::uint8_t*>(z) - b.data();
+  if (n >= kStrUnicodeMark) {
+    std::size_t cut = CodePageCut(b, n);
+    if (cut != n && stats) ++stats->cutStrings;
+    n = cut;
+  }
+  WriteLength(out, n);
+  out.Write(b.data(), n);
+}
+
+}  // namespace plandown

@@ -1,0 +1,84 @@
+#include "archive/instream.h"
+
+#include <algorithm>
+
+#include "util/files.h"
+
+namespace plandown {
+
+namespace {
+constexpr std::size_t kFileBuffer = 1 << 20;
+}
+
+InStream::InStream(std::span<const std::uint8_t> data)
+    : cur_(data.data()), end_(data.data() + data.size()), size_(data.size()), ok_(true) {}
+
+InStream::InStream(std::u16string_view path) {
+  file_ = OpenFileAt(path, "rb");
+  if (!file_) return;
+  std::int64_t sz = StreamSize(file_);
+  if (sz < 0 || !StreamSeek(file_, 0)) return;
+  size_ = static_cast<std::uint64_t>(sz);
+  buffer_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(size_ + 1, kFileBuffer)));
+  cur_ = end_ = buffer_.data();
+  ok_ = true;
+}
+
+InStream::~InStream() {
+  if (file_) std::fclose(file_);
+}
+
+bool InStream::Refill() {
+  if (!file_) return false;
+  std::size_t got = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+  cur_ = buffer_.data();
+  end_ = cur_ + got;
+  if (got == 0) {
+    size_ = pos_;  // the file turned out shorter than its size said
+    return false;
+  }
+  return true;
+}
+
+std::size_t InStream::ReadSlow(std::uint8_t* dst, std::size_t n) {
+  std::size_t done = 0;
+  while (done < n) {
+    std::size_t avail = static_cast<std::size_t>(end_ - cur_);
+    if (avail == 0) {
+      if (!Refill()) break;
+      continue;
+    }
+    std::size_t k = std::min(avail, n - done);
+    std::memcpy(dst + done, cur_, k);
+    cur_ += k;
+    pos_ += k;
+    done += k;
+  }
+  return done;
+}
+
+std::uint64_t InStream::Skip(std::uint64_t n) {
+  std::uint64_t done = 0;
+  while (done < n) {
+    std::uint64_t avail = static_cast<std::uint64_t>(end_ - cur_);
+    if (avail == 0) {
+      if (file_ && n - done > buffer_.size() && pos_ < size_) {
+        std::uint64_t jump = std::min<std::uint64_t>(n - done, size_ - pos_);
+        if (StreamSeek(file_, static_cast<std::int64_t>(pos_ + jump))) {
+          pos_ += jump;
+          done += jump;
+          continue;
+        }
+      }
+      if (!Refill()) break;
+      continue;
+    }
+    std::uint64_t k = std::min(avail, n - done);
+    cur_ += k;
+    pos_ += k;
+    done += k;
+  }
+  return done;
+}
+
+}  // namespace plandown

@@ -1,0 +1,29 @@
+// File-system helpers: plain results instead of errors.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "util/ustring.h"
+
+namespace plandown {
+
+bool FileExistsAt(std::u16string_view path);   // a file (not a directory), links followed
+bool FolderExists(std::u16string_view path);
+bool MakeFolder(std::u16string_view path);     // with missing parents
+bool DeleteFileAt(std::u16string_view path);
+bool RemoveFolder(std::u16string_view path);   // only when empty
+std::int64_t FileSizeAt(std::u16string_view path);  // -1 when it cannot be read
+
+// Opens a file with a C stdio mode ("rb", "wb"); nullptr on failure.
+std::FILE* OpenFileAt(std::u16string_view path, const char* mode);
+// 64-bit size and absolute seek of an open stream; -1 / false on failure.
+std::int64_t StreamSize(std::FILE* f);
+bool StreamSeek(std::FILE* f, std::int64_t pos);
+
+// Copies source to destination (created or truncated) and gives the destination the
+// source's time stamps. Failures are absorbed; a partly written destination is deleted.
+// Returns whether the copy is complete (callers of the original contract may ignore it).
+bool CopyFileWithTimes(std::u16string_view source, std::u16string_view destination);
+
+}  // namespace plandown

@@ -1,0 +1,21 @@
+// Path texts. Both "\" and "/" separate folders; results keep the caller's separators.
+#pragma once
+#include <filesystem>
+#include <stdexcept>
+
+#include "util/ustring.h"
+
+namespace plandown {
+
+String AddPathDelim(std::u16string_view path);    // appends the platform separator unless one ends it
+String ExtractFolder(std::u16string_view path);   // folder part with a trailing separator, or empty
+String ExtractName(std::u16string_view path);     // part after the last "\", "/" or ":"
+String LowerExt(std::u16string_view path);        // ".ext" lower-cased; throws std::invalid_argument for a path with forbidden characters
+String ChangeExt(std::u16string_view path, std::u16string_view ext);
+bool HasForbiddenPathChars(std::u16string_view path);
+
+// The platform path of a path text (UTF-8 on POSIX, wide on Windows).
+std::filesystem::path ToFsPath(std::u16string_view path);
+String FromFsPath(const std::filesystem::path& p);
+
+}  // namespace plandown

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# ./test.sh: installs what is missing, then builds and runs every test twice: a normal
+# build (build/) and an AddressSanitizer+UndefinedBehaviorSanitizer build (build-asan/).
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/setup.sh
+jobs=$(nproc)
+
+echo "== normal build"
+scripts/build.sh build
+(cd build && ctest --output-on-failure -j"$jobs")
+
+echo "== sanitizer build"
+scripts/build.sh build-asan -DPLANDOWN_SANITIZE=ON -DPLANDOWN_BENCH=OFF -DPLANDOWN_GUI=OFF
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")
