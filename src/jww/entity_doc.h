@@ -47,6 +47,11 @@ class TJwEntityDoc {
   void SetFileOutOption(int n);
   // Empties the bound-image list.
   void BindImageInit();
+  // Bound-image files in BindImageFolder (images/bound_images.cpp).
+  void BindImageExplode();                 // inflates the extracted ".gz" images next to themselves
+  void BindImageCopy(const String& dst);   // copies the uncompressed images into folder dst
+  void BindImageDeleteGzFile();
+  void BindImageDeleteNonGzFile();
 
   // Upper bound on block-tree nodes; the reachability marks do not depend on it.
   static constexpr std::int32_t kMaxBlockTreeNodes = 1 << 20;
