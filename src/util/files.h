@@ -20,6 +20,8 @@ std::FILE* OpenFileAt(std::u16string_view path, const char* mode);
 // 64-bit size and absolute seek of an open stream; -1 / false on failure.
 std::int64_t StreamSize(std::FILE* f);
 bool StreamSeek(std::FILE* f, std::int64_t pos);
+// Renames `from` over `to`, replacing an existing file in one step where the platform can.
+bool RenameFileOver(std::u16string_view from, std::u16string_view to);
 
 // Copies source to destination (created or truncated) and gives the destination the
 // source's time stamps. Failures are absorbed; a partly written destination is deleted.

@@ -67,4 +67,11 @@ bool StreamSeek(std::FILE* f, std::int64_t pos) {
 #endif
 }
 
+bool RenameFileOver(std::u16string_view from, std::u16string_view to) {
+  std::error_code ec;
+  // POSIX rename replaces atomically; std::filesystem::rename does so on Windows as well.
+  std::filesystem::rename(ToFsPath(from), ToFsPath(to), ec);
+  return !ec;
+}
+
 }  // namespace plandown

@@ -1,0 +1,39 @@
+// Reading the entity sections that JWW drawings and JWS shapes share: the main entity
+// list and the block definitions. Raises ArchiveError; the document's FileIn catches it.
+#pragma once
+#include <array>
+#include <cstdint>
+
+#include "archive/instream.h"
+#include "jww/entity_doc.h"
+
+namespace plandown {
+
+class EntityStreamReader {
+ public:
+  EntityStreamReader(InStream& in, int ver) : in_(in), ver_(ver) {}
+
+  // Section A: count (guarded) and objects. Returns the declared count.
+  std::uint32_t ReadMainList(TJwEntityDoc& doc);
+  // Section B: count and definitions. Returns the declared count.
+  std::uint32_t ReadBlockDefs(TJwEntityDoc& doc);
+
+ private:
+  void ReadList(EntityListRef list, std::uint32_t declared);
+  bool ReadEntity(int kind, EntityListRef& list);
+  // Reads a fixed part into the zeroed work buffer; false when no byte was delivered.
+  bool ReadFixed(int payload, bool guarded);
+  std::size_t FixedSize(int payload) const;
+
+  InStream& in_;
+  int ver_;
+  std::int64_t mapIndex_ = 1;
+  std::array<std::int64_t, kEntityKinds + 1> slots_{};
+  std::array<std::uint8_t, 128> work_{};
+};
+
+// Entries a declared count may allocate: never more than the bytes left could hold
+// (every object takes at least two bytes), whatever the file claims.
+std::size_t BoundedCount(std::uint64_t declared, std::uint64_t bytesLeft);
+
+}  // namespace plandown

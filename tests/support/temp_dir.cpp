@@ -1,0 +1,34 @@
+#include "support/temp_dir.h"
+
+#include <atomic>
+#include <random>
+
+#include "util/paths.h"
+
+namespace plandown::testing {
+
+TempDir::TempDir() {
+  static std::atomic<int> counter{0};
+  std::random_device rd;
+  path_ = std::filesystem::temp_directory_path() /
+          ("plandown-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
+  std::filesystem::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+  std::filesystem::remove_all(path_, ec);
+}
+
+String TempDir::folder() const { return FromFsPath(path_) + u"/"; }
+String TempDir::file(const std::string& name) const { return FromFsPath(path_ / name); }
+
+std::filesystem::path CorpusDir() {
+  std::filesystem::path p = std::filesystem::path(PLANDOWN_CORPUS_DIR) / "jw_cad";
+  std::error_code ec;
+  if (std::filesystem::is_directory(p, ec)) return p;
+  return {};
+}
+
+}  // namespace plandown::testing
