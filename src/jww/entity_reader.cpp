@@ -213,15 +213,13 @@ void EntityStreamReader::ReadList(EntityListRef l, std::uint32_t declared) {
   }
 }
 
-std::uint32_t EntityStreamReader::ReadMainList(TJwEntityDoc& doc) {
-  std::uint32_t n1 = ReadCount(in_, /*guarded=*/true);
-  EntityListRef l = MainList(doc);
-  try {
-    ReadList(l, n1);
-  } catch (...) {
-    // Entities read so far stay, with correct counts.
-    throw;
-  }
+std::uint32_t EntityStreamReader::ReadMainCount() { return ReadCount(in_, /*guarded=*/true); }
+
+std::uint32_t EntityStreamReader::ReadBlockDefCount() { return ReadCount(in_, /*guarded=*/false); }
+
+void EntityStreamReader::ReadMainList(TJwEntityDoc& doc, std::uint32_t n1) {
+  // On an error the entities read so far stay, with correct counts.
+  ReadList(MainList(doc), n1);
   Trim(doc.EntLine, doc.EntLineN);
   Trim(doc.EntEnko, doc.EntEnkoN);
   Trim(doc.EntTen, doc.EntTenN);
@@ -229,12 +227,10 @@ std::uint32_t EntityStreamReader::ReadMainList(TJwEntityDoc& doc) {
   Trim(doc.EntSunpo, doc.EntSunpoN);
   Trim(doc.EntSolid, doc.EntSolidN);
   Trim(doc.EntBlock, doc.EntBlockN);
-  return n1;
 }
 
-std::uint32_t EntityStreamReader::ReadBlockDefs(TJwEntityDoc& doc) {
-  std::uint32_t count = ReadCount(in_, /*guarded=*/false);
-  if (count == 0) return 0;
+void EntityStreamReader::ReadBlockDefs(TJwEntityDoc& doc, std::uint32_t count) {
+  if (count == 0) return;
   doc.EntBlockDef.assign(BoundedCount(count, in_.remaining()), TEntJwwBlockDef{});
   doc.EntBlockDefN = static_cast<std::int32_t>(doc.EntBlockDef.size());
   for (std::size_t d = 0; d < doc.EntBlockDef.size(); ++d) {
@@ -262,7 +258,6 @@ std::uint32_t EntityStreamReader::ReadBlockDefs(TJwEntityDoc& doc) {
     Trim(def.mSolid, def.mSolidN);
     Trim(def.mBlock, def.mBlockN);
   }
-  return count;
 }
 
 }  // namespace plandown

@@ -13,10 +13,12 @@ class EntityStreamReader {
  public:
   EntityStreamReader(InStream& in, int ver) : in_(in), ver_(ver) {}
 
-  // Section A: count (guarded) and objects. Returns the declared count.
-  std::uint32_t ReadMainList(TJwEntityDoc& doc);
-  // Section B: count and definitions. Returns the declared count.
-  std::uint32_t ReadBlockDefs(TJwEntityDoc& doc);
+  // Section A: the count (guarded), then `declared` objects.
+  std::uint32_t ReadMainCount();
+  void ReadMainList(TJwEntityDoc& doc, std::uint32_t declared);
+  // Section B: the count (not guarded), then `declared` definitions.
+  std::uint32_t ReadBlockDefCount();
+  void ReadBlockDefs(TJwEntityDoc& doc, std::uint32_t declared);
 
  private:
   void ReadList(EntityListRef list, std::uint32_t declared);
