@@ -4,27 +4,40 @@
 
 namespace plandown {
 
+// Memory sinks are written through, so that their content is complete at every moment.
 OutStream::OutStream(std::vector<std::uint8_t>* sink) : memory_(sink), ok_(true) {}
 
 OutStream::OutStream(std::u16string_view path) {
   file_ = OpenFileAt(path, "wb");
   ok_ = file_ != nullptr;
-  if (ok_) buffer_.reserve(kBuffer);
+  if (ok_) buffer_.reset(new std::uint8_t[kBuffer]);
 }
 
 OutStream::~OutStream() { Close(); }
 
-void OutStream::WriteDirect(const void* src, std::size_t n) {
-  if (!ok_ || !file_) return;
-  if (std::fwrite(src, 1, n, file_) != n) ok_ = false;
+void OutStream::WriteSlow(const void* src, std::size_t n) {
+  if (memory_) {
+    const auto* p = static_cast<const std::uint8_t*>(src);
+    memory_->insert(memory_->end(), p, p + n);
+    written_ += n;
+    return;
+  }
+  if (!buffer_) return;  // closed or never opened
+  Flush();
+  if (n < kBuffer) {
+    std::memcpy(buffer_.get(), src, n);
+    used_ = n;
+    return;
+  }
+  if (ok_ && std::fwrite(src, 1, n, file_) != n) ok_ = false;
   written_ += n;
 }
 
 void OutStream::Flush() {
-  if (!file_ || buffer_.empty()) return;
-  if (ok_ && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) ok_ = false;
-  written_ += buffer_.size();
-  buffer_.clear();
+  if (used_ == 0 || !file_) return;
+  if (ok_ && std::fwrite(buffer_.get(), 1, used_, file_) != used_) ok_ = false;
+  written_ += used_;
+  used_ = 0;
 }
 
 bool OutStream::Close() {
@@ -34,6 +47,8 @@ bool OutStream::Close() {
     if (std::fclose(file_) != 0) ok_ = false;
     file_ = nullptr;
   }
+  buffer_.reset();
+  used_ = 0;
   return ok_;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "util/ustring.h"
@@ -21,23 +22,15 @@ class OutStream {
   OutStream& operator=(const OutStream&) = delete;
 
   bool ok() const { return ok_; }
-  std::uint64_t position() const { return written_ + buffer_.size(); }
+  std::uint64_t position() const { return written_ + used_; }
 
   void Write(const void* src, std::size_t n) {
-    if (!ok_) return;
-    if (memory_) {
-      const auto* p = static_cast<const std::uint8_t*>(src);
-      memory_->insert(memory_->end(), p, p + n);
-      written_ += n;
+    if (n <= kBuffer - used_ && buffer_) {
+      std::memcpy(buffer_.get() + used_, src, n);
+      used_ += n;
       return;
     }
-    if (buffer_.size() + n > kBuffer) Flush();
-    if (n >= kBuffer) {
-      WriteDirect(src, n);
-      return;
-    }
-    const auto* p = static_cast<const std::uint8_t*>(src);
-    buffer_.insert(buffer_.end(), p, p + n);
+    WriteSlow(src, n);
   }
   void WriteU8(std::uint8_t v) { Write(&v, 1); }
   void WriteU16(std::uint16_t v) {
@@ -64,13 +57,14 @@ class OutStream {
   bool Close();
 
  private:
-  static constexpr std::size_t kBuffer = 1 << 20;
+  static constexpr std::size_t kBuffer = 1 << 18;
   void Flush();
-  void WriteDirect(const void* src, std::size_t n);
+  void WriteSlow(const void* src, std::size_t n);
 
   std::vector<std::uint8_t>* memory_ = nullptr;
   std::FILE* file_ = nullptr;
-  std::vector<std::uint8_t> buffer_;
+  std::unique_ptr<std::uint8_t[]> buffer_;
+  std::size_t used_ = 0;
   std::uint64_t written_ = 0;
   bool ok_ = false;
 };

@@ -35,12 +35,54 @@ Converter& Encoder() {
   return c;
 }
 
+// Drawings repeat the same short non-ASCII strings (font names, layer names) many times:
+// a small direct-mapped cache spares the converter most of them.
+template <class Key, class Value>
+class SmallCache {
+ public:
+  static constexpr std::size_t kSlots = 64;
+  static constexpr std::size_t kMaxKey = 64;
+  const Value* Find(const Key& k) const {
+    const Slot& s = slots_[Hash(k)];
+    return s.used && s.key == k ? &s.value : nullptr;
+  }
+  void Put(const Key& k, const Value& v) {
+    if (k.size() > kMaxKey) return;
+    Slot& s = slots_[Hash(k)];
+    s.key = k;
+    s.value = v;
+    s.used = true;
+  }
+
+ private:
+  struct Slot {
+    Key key;
+    Value value;
+    bool used = false;
+  };
+  static std::size_t Hash(const Key& k) {
+    std::size_t h = 1469598103934665603ull;
+    for (auto c : k) h = (h ^ static_cast<std::size_t>(c)) * 1099511628211ull;
+    return h % kSlots;
+  }
+  Slot slots_[kSlots];
+};
+
 bool IsAscii(std::span<const std::uint8_t> b) {
   for (std::uint8_t c : b)
     if (c >= 0x80) return false;
   return true;
 }
 
+}  // namespace
+
+namespace {
+String DecodeSlow(std::span<const std::uint8_t> bytes);
+struct Encoded {
+  Bytes bytes;
+  std::size_t replaced = 0;
+};
+Encoded EncodeSlow(std::u16string_view text);
 }  // namespace
 
 String AnsiBytesToText(std::span<const std::uint8_t> bytes) {
@@ -52,6 +94,17 @@ String AnsiBytesToText(std::span<const std::uint8_t> bytes) {
     out.assign(bytes.begin(), bytes.end());
     return out;
   }
+  thread_local SmallCache<std::basic_string<std::uint8_t>, String> cache;
+  const std::basic_string<std::uint8_t> key(bytes.begin(), bytes.end());
+  if (const String* hit = cache.Find(key)) return *hit;
+  out = DecodeSlow(bytes);
+  cache.Put(key, out);
+  return out;
+}
+
+namespace {
+String DecodeSlow(std::span<const std::uint8_t> bytes) {
+  String out;
   Converter& cv = Decoder();
   if (!cv.ok()) {  // no CP932 table: keep ASCII, mark the rest
     for (std::uint8_t c : bytes) out.push_back(c < 0x80 ? c : 0xFFFD);
@@ -83,6 +136,7 @@ String AnsiBytesToText(std::span<const std::uint8_t> bytes) {
   out.resize((reinterpret_cast<char16_t*>(outp) - out.data()));
   return out;
 }
+}  // namespace
 
 Bytes TextToAnsiBytes(std::u16string_view text, std::size_t* replaced) {
   Bytes out;
@@ -95,6 +149,20 @@ Bytes TextToAnsiBytes(std::u16string_view text, std::size_t* replaced) {
     if (replaced) *replaced = 0;
     return out;
   }
+  thread_local SmallCache<String, Encoded> cache;
+  const String key(text);
+  const Encoded* hit = cache.Find(key);
+  Encoded enc = hit ? *hit : EncodeSlow(text);
+  if (!hit) cache.Put(key, enc);
+  if (replaced) *replaced = enc.replaced;
+  return enc.bytes;
+  (void)rep;
+}
+
+namespace {
+Encoded EncodeSlow(std::u16string_view text) {
+  Bytes out;
+  std::size_t rep = 0;
   Converter& cv = Encoder();
   out.resize(text.size() * 2 + 4);
   char* outp = reinterpret_cast<char*>(out.data());
@@ -109,8 +177,7 @@ Bytes TextToAnsiBytes(std::u16string_view text, std::size_t* replaced) {
       if (c >= 0x80) ++rep;
     }
     out.resize(n);
-    if (replaced) *replaced = rep;
-    return out;
+    return Encoded{out, rep};
   }
   cv.reset();
   while (inLeft > 0) {
@@ -138,9 +205,9 @@ Bytes TextToAnsiBytes(std::u16string_view text, std::size_t* replaced) {
     break;
   }
   out.resize(reinterpret_cast<std::uint8_t*>(outp) - out.data());
-  if (replaced) *replaced = rep;
-  return out;
+  return Encoded{out, rep};
 }
+}  // namespace
 
 int AnsiByteLength(std::u16string_view text) {
   Bytes b = TextToAnsiBytes(text);
