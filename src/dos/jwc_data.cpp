@@ -33,17 +33,6 @@ std::int32_t PaperWidth(std::int32_t psize) {
 
 }  // namespace
 
-void TJwcData::DataInit() { Enthd = TEntJwcHeader{}; }
-
-bool TJwcData::FileCheck(std::u16string_view FName) { return dos::FileHasIdent(FName, dos::kJwcIdent); }
-
-bool TJwcData::FileHeaderIn(std::u16string_view FName) {
-  DataInit();
-  return dos::ReadHeaderFile(FName, [this](InStream& in) { return ReadDosHeader(in); });
-}
-
-void TJwcData::SplitFields(std::u16string_view text, int count) { dos::SplitFields(text, count, Enthd.para); }
-
 bool TJwcData::ReadDosHeader(InStream& in) {
   TEntJwcHeader& h = Enthd;
   const std::vector<String>& p = h.para;
@@ -52,7 +41,7 @@ bool TJwcData::ReadDosHeader(InStream& in) {
   bool ok = true;
   try {
     dos::ReadIdentBlock(in, h.jwID, h.comment1, h.comment2);
-    h.scaleF = h.jwID.size() >= 23 && h.jwID[22] == u'f';
+    h.scaleF = h.jwID.size() >= 23 && h.jwID[22] == u'f';  // the 23rd character
 
     SplitFields(dos::ReadTextBlock(in), kBlock2Fields);
     h.lineCount = I(0);

@@ -12,17 +12,6 @@ constexpr double kMinScale = 1e-14;
 
 }  // namespace
 
-void TJwkData::DataInit() { Enthd = TEntJwkHeader{}; }
-
-bool TJwkData::FileCheck(std::u16string_view FName) { return dos::FileHasIdent(FName, dos::kJwkIdent); }
-
-bool TJwkData::FileHeaderIn(std::u16string_view FName) {
-  DataInit();
-  return dos::ReadHeaderFile(FName, [this](InStream& in) { return ReadDosHeader(in); });
-}
-
-void TJwkData::SplitFields(std::u16string_view text, int count) { dos::SplitFields(text, count, Enthd.para); }
-
 bool TJwkData::ReadDosHeader(InStream& in) {
   TEntJwkHeader& h = Enthd;
   const std::vector<String>& p = h.para;
