@@ -23,6 +23,29 @@ bool StreamSeek(std::FILE* f, std::int64_t pos);
 // Renames `from` over `to`, replacing an existing file in one step where the platform can.
 bool RenameFileOver(std::u16string_view from, std::u16string_view to);
 
+// File time stamps (platform.cpp). A time is seconds and nanoseconds since 1970-01-01 UTC;
+// `valid` is false for a time the platform does not keep or could not read.
+struct FileTime {
+  bool valid = false;
+  std::int64_t sec = 0;
+  std::int32_t nsec = 0;
+};
+struct FileTimes {
+  FileTime creation;  // not kept on POSIX
+  FileTime access;
+  FileTime write;
+};
+// Reads the times of a file, links followed; false (all times invalid) when it cannot.
+bool ReadFileTimes(std::u16string_view path, FileTimes& times);
+// Sets the valid times of `times` on an existing file, leaving the others alone.
+bool WriteFileTimes(std::u16string_view path, const FileTimes& times);
+
+// A moment in the local time zone.
+struct LocalDateTime {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+bool ToLocalDateTime(std::int64_t sec, LocalDateTime& out);
+
 // Copies source to destination (created or truncated) and gives the destination the
 // source's time stamps. Failures are absorbed; a partly written destination is deleted.
 // Returns whether the copy is complete (callers of the original contract may ignore it).

@@ -12,7 +12,12 @@ String ExtractFolder(std::u16string_view path);   // folder part with a trailing
 String ExtractName(std::u16string_view path);     // part after the last "\", "/" or ":"
 String LowerExt(std::u16string_view path);        // ".ext" lower-cased; throws std::invalid_argument for a path with forbidden characters
 String ChangeExt(std::u16string_view path, std::u16string_view ext);
+
+// Platform rules for path texts (platform.cpp).
+char16_t PathDelim();                              // "\" on Windows, "/" elsewhere
+inline bool IsPathDelim(char16_t c) { return c == u'\\' || c == u'/'; }  // on every platform
 bool HasForbiddenPathChars(std::u16string_view path);
+bool PathTooLong(std::u16string_view path);        // beyond what the platform accepts as a path
 
 // The platform path of a path text (UTF-8 on POSIX, wide on Windows).
 std::filesystem::path ToFsPath(std::u16string_view path);

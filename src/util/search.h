@@ -26,4 +26,9 @@ void SearchFiles(std::u16string_view folder, std::u16string_view mask);
 // The same search returned as a list, leaving the process-wide result alone.
 std::vector<TFileField> SearchFolder(std::u16string_view folder, std::u16string_view mask);
 
+// Whether a file name matches a wildcard mask: "*" any run of units, "?" one unit (or none
+// at the end of the mask), letters without regard to case, and a mask ending in ".*" also
+// takes names without that dot, so "*.*" takes every name.
+bool MaskMatches(std::u16string_view name, std::u16string_view mask);
+
 }  // namespace plandown

@@ -11,6 +11,9 @@ namespace plandown {
 
 String UpperText(std::u16string_view s);   // locale-independent full-width aware upper-casing
 String LowerText(std::u16string_view s);
+// Simple (one unit to one unit) case mapping of a single UTF-16 unit, as used by the two above.
+char16_t UpperChar(char16_t c);
+char16_t LowerChar(char16_t c);
 int PosIndex(std::u16string_view sub, std::u16string_view text);  // -1 when absent or sub empty
 String CopyFrom(std::u16string_view text, int i);
 String CopyMid(std::u16string_view text, int i, int n);

@@ -1,0 +1,305 @@
+// File-system helpers, the copy with time stamps and the folder search, on scratch folders.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ctime>
+#include <filesystem>
+#include <regex>
+#include <set>
+
+#include "support/scratch_dir.h"
+#include "util/files.h"
+#include "util/paths.h"
+#include "util/search.h"
+#include "util/text.h"
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#endif
+
+namespace plandown {
+namespace {
+namespace fs = std::filesystem;
+using testing::ReadAll;
+using testing::ScratchDir;
+
+std::vector<std::uint8_t> Pattern(std::size_t n) {
+  std::vector<std::uint8_t> v(n);
+  for (std::size_t i = 0; i < n; ++i) v[i] = static_cast<std::uint8_t>((i * 7 + i / 251) & 0xFF);
+  return v;
+}
+
+TEST(FileQueries, FilesFoldersAndMissingPaths) {
+  ScratchDir dir;
+  const String file = dir.Write(u"a.jww", "x");
+  const String sub = dir.At(u"sub");
+  fs::create_directory(ToFsPath(sub));
+
+  EXPECT_TRUE(FileExistsAt(file));
+  EXPECT_FALSE(FolderExists(file));
+  EXPECT_TRUE(FolderExists(sub));
+  EXPECT_TRUE(FolderExists(dir.Folder()));  // a trailing separator is fine
+  EXPECT_FALSE(FileExistsAt(sub));
+  EXPECT_FALSE(FileExistsAt(dir.At(u"missing")));
+  EXPECT_FALSE(FolderExists(dir.At(u"missing")));
+  EXPECT_FALSE(FileExistsAt(u""));
+  EXPECT_FALSE(FolderExists(u""));
+  // A NUL must not cut the path down to an existing file.
+  EXPECT_FALSE(FileExistsAt(file + std::u16string(1, u'\0') + u"x"));
+  EXPECT_EQ(FileSizeAt(file), 1);
+  EXPECT_EQ(FileSizeAt(sub), -1);
+  EXPECT_EQ(FileSizeAt(dir.At(u"missing")), -1);
+}
+
+#ifndef _WIN32
+TEST(FileQueries, LinksAreFollowed) {
+  ScratchDir dir;
+  const String file = dir.Write(u"target.jww", "abc");
+  fs::create_directory(dir.path() / "folder");
+  fs::create_symlink(dir.path() / "target.jww", dir.path() / "link.jww");
+  fs::create_directory_symlink(dir.path() / "folder", dir.path() / "dirlink");
+  fs::create_symlink(dir.path() / "gone", dir.path() / "broken.jww");
+
+  EXPECT_TRUE(FileExistsAt(dir.At(u"link.jww")));
+  EXPECT_EQ(FileSizeAt(dir.At(u"link.jww")), 3);
+  EXPECT_TRUE(FolderExists(dir.At(u"dirlink")));
+  EXPECT_FALSE(FileExistsAt(dir.At(u"dirlink")));
+  EXPECT_FALSE(FileExistsAt(dir.At(u"broken.jww")));
+  // Deleting a link deletes the link, not its target; a link to a folder is no folder
+  // to remove.
+  EXPECT_FALSE(RemoveFolder(dir.At(u"dirlink")));
+  EXPECT_TRUE(DeleteFileAt(dir.At(u"link.jww")));
+  EXPECT_TRUE(FileExistsAt(file));
+  EXPECT_TRUE(FolderExists(dir.At(u"folder")));
+}
+#endif
+
+TEST(FileChanges, DeleteRemoveAndMakeFolders) {
+  ScratchDir dir;
+  const String file = dir.Write(u"a.bak", "x");
+  const String empty = dir.At(u"empty");
+  const String full = dir.At(u"full");
+  fs::create_directory(ToFsPath(empty));
+  fs::create_directory(ToFsPath(full));
+  dir.Write(u"full/inner.txt", "x");
+
+  EXPECT_FALSE(DeleteFileAt(empty));  // folders are not files
+  EXPECT_TRUE(FolderExists(empty));
+  EXPECT_TRUE(DeleteFileAt(file));
+  EXPECT_FALSE(FileExistsAt(file));
+  EXPECT_FALSE(DeleteFileAt(file));  // already gone
+
+  EXPECT_FALSE(RemoveFolder(full));
+  EXPECT_TRUE(FileExistsAt(dir.At(u"full/inner.txt")));
+  EXPECT_TRUE(RemoveFolder(empty));
+  EXPECT_FALSE(FolderExists(empty));
+  EXPECT_FALSE(RemoveFolder(empty));
+  const String other = dir.Write(u"other.txt", "x");
+  EXPECT_FALSE(RemoveFolder(other));
+  EXPECT_TRUE(FileExistsAt(other));
+
+  const String nested = dir.At(u"n1") + String(1, PathDelim()) + u"n2" + String(1, PathDelim()) + u"TEMP" +
+                        String(1, PathDelim());
+  EXPECT_TRUE(MakeFolder(nested));
+  EXPECT_TRUE(FolderExists(nested));
+  EXPECT_TRUE(MakeFolder(nested));      // already there
+  EXPECT_FALSE(MakeFolder(other));      // a file is in the way
+  EXPECT_FALSE(MakeFolder(u""));
+  EXPECT_FALSE(MakeFolder(std::u16string(u"a\0b", 3)));
+}
+
+class CopyWithTimes : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(CopyWithTimes, CopiesContentAndTimesOntoAnyDestination) {
+  ScratchDir dir;
+  const auto content = Pattern(GetParam());
+  const String src = dir.Write(u"a.jww", content);
+  const String dst = dir.Write(u"a.BAK", Pattern(20000));  // longer: must be truncated
+
+  FileTimes set;
+  set.access = FileTime{true, 1000000000, 123456789};
+  set.write = FileTime{true, 900000000, 987654321};
+  ASSERT_TRUE(WriteFileTimes(src, set));
+
+  EXPECT_TRUE(CopyFileWithTimes(src, dst));
+  // Times first: reading the copy may move its access time.
+  FileTimes got;
+  ASSERT_TRUE(ReadFileTimes(dst, got));
+  EXPECT_EQ(got.write.sec, set.write.sec);
+  EXPECT_EQ(got.write.nsec, set.write.nsec);
+  EXPECT_EQ(got.access.sec, set.access.sec);
+  EXPECT_EQ(got.access.nsec, set.access.nsec);
+  EXPECT_EQ(ReadAll(dst), content);
+  EXPECT_EQ(ReadAll(src), content);
+}
+
+// Sizes around the 4096-byte copy block.
+INSTANTIATE_TEST_SUITE_P(Sizes, CopyWithTimes, ::testing::Values(0, 1, 4095, 4096, 4097, 3 * 4096 + 17));
+
+TEST(CopyFileWithTimes, RefusalsLeaveEverythingAsItWas) {
+  ScratchDir dir;
+  const auto content = Pattern(5000);
+  const String src = dir.Write(u"a.jww", content);
+
+  // Missing source: no destination appears.
+  EXPECT_FALSE(CopyFileWithTimes(dir.At(u"missing.jww"), dir.At(u"m.BAK")));
+  EXPECT_FALSE(FileExistsAt(dir.At(u"m.BAK")));
+  // Destination in a folder that does not exist.
+  EXPECT_FALSE(CopyFileWithTimes(src, dir.At(u"nofolder/a.BAK")));
+  // Destination is a folder.
+  fs::create_directory(dir.path() / "d.BAK");
+  EXPECT_FALSE(CopyFileWithTimes(src, dir.At(u"d.BAK")));
+  EXPECT_TRUE(FolderExists(dir.At(u"d.BAK")));
+  // Source and destination are one file, also under another spelling of its path.
+  EXPECT_FALSE(CopyFileWithTimes(src, src));
+  EXPECT_FALSE(CopyFileWithTimes(src, dir.At(u"sub/../a.jww")));
+  fs::create_directory(dir.path() / "sub");
+  EXPECT_FALSE(CopyFileWithTimes(src, dir.At(u"sub/../a.jww")));
+  EXPECT_EQ(ReadAll(src), content);
+}
+
+#ifndef _WIN32
+// A file-size limit makes the writes fall short part-way through the copy: the partial
+// destination must not be left behind.
+TEST(CopyFileWithTimes, ShortWriteDeletesThePartialDestination) {
+  ScratchDir dir;
+  const String src = dir.Write(u"big.jww", Pattern(64 * 1024));
+  const String dst = dir.Write(u"big.BAK", "old backup");
+
+  struct rlimit old;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 10000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool copied = CopyFileWithTimes(src, dst);
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, oldHandler);
+
+  EXPECT_FALSE(copied);
+  EXPECT_FALSE(FileExistsAt(dst));
+  EXPECT_EQ(FileSizeAt(src), 64 * 1024);
+}
+
+TEST(CopyFileWithTimes, NonRegularDestinationIsNeverWrittenOrDeleted) {
+  ScratchDir dir;
+  const String src = dir.Write(u"a.jww", "abc");
+  fs::create_symlink("/dev/null", dir.path() / "null.BAK");
+  // Writing through the link would "succeed" into a device; refusing keeps the copy honest.
+  EXPECT_FALSE(CopyFileWithTimes(src, dir.At(u"null.BAK")));
+  EXPECT_TRUE(fs::exists(fs::path("/dev/null")));
+}
+#endif
+
+std::set<String> Names(const std::vector<TFileField>& rows) {
+  std::set<String> names;
+  for (const TFileField& r : rows) names.insert(r.name);
+  return names;
+}
+
+TEST(SearchFolder, MasksPickFilesButNeverFolders) {
+  ScratchDir dir;
+  for (std::u16string_view n : {u"a.jww", u"B.JWW", u"c.jws", u"d.jw", u"e.txt", u".hidden.jww", u"図面.jwk"})
+    dir.Write(n, "x");
+  fs::create_directory(dir.path() / "folder.jww");
+
+  struct Case {
+    std::u16string mask;
+    std::set<String> names;
+  };
+  const std::vector<Case> cases = {
+      {u"*.jww", {u"a.jww", u"B.JWW", u".hidden.jww"}},
+      {u"*.JWW", {u"a.jww", u"B.JWW", u".hidden.jww"}},
+      {u"*.jw?", {u"a.jww", u"B.JWW", u"c.jws", u"d.jw", u".hidden.jww", u"図面.jwk"}},
+      {u"*", {u"a.jww", u"B.JWW", u"c.jws", u"d.jw", u"e.txt", u".hidden.jww", u"図面.jwk"}},
+      {u"*.*", {u"a.jww", u"B.JWW", u"c.jws", u"d.jw", u"e.txt", u".hidden.jww", u"図面.jwk"}},
+      {u"*.jwc", {}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Names(SearchFolder(dir.Folder(), c.mask)), c.names) << ToUtf8(c.mask);
+    EXPECT_EQ(Names(SearchFolder(FromFsPath(dir.path()), c.mask)), c.names) << "without separator";
+  }
+  EXPECT_TRUE(SearchFolder(dir.At(u"missing"), u"*").empty());
+  EXPECT_TRUE(SearchFolder(dir.At(u"a.jww"), u"*").empty());
+  EXPECT_TRUE(SearchFolder(u"", u"*").empty());
+}
+
+TEST(SearchFolder, RowsCarrySizeAndLocalWriteTime) {
+  ScratchDir dir;
+  const String file = dir.Write(u"a.jww", Pattern(1234));
+  std::tm tm{};
+  tm.tm_year = 2001 - 1900;
+  tm.tm_mon = 1;
+  tm.tm_mday = 3;
+  tm.tm_hour = 4;
+  tm.tm_min = 5;
+  tm.tm_sec = 6;
+  tm.tm_isdst = -1;
+  FileTimes set;
+  set.write = FileTime{true, static_cast<std::int64_t>(std::mktime(&tm)), 0};
+  ASSERT_TRUE(WriteFileTimes(file, set));
+
+  const auto rows = SearchFolder(dir.Folder(), u"*.jww");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].name, u"a.jww");
+  EXPECT_EQ(rows[0].size, 1234);
+  EXPECT_EQ(rows[0].date, u"2001/02/03");
+  EXPECT_EQ(rows[0].time, u"04:05:06");
+  EXPECT_FALSE(rows[0].dirf);
+}
+
+TEST(SearchFolder, SizeIsTheLow32Bits) {
+  ScratchDir dir;
+  const fs::path big = dir.path() / "big.jww";
+  dir.Write(u"big.jww", "");
+  std::error_code ec;
+  fs::resize_file(big, (std::uintmax_t{1} << 32) + 5, ec);  // sparse: no real 4 GiB written
+  if (ec) GTEST_SKIP() << "no sparse file: " << ec.message();
+  const auto rows = SearchFolder(dir.Folder(), u"*");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].size, 5);
+}
+
+#ifndef _WIN32
+TEST(SearchFolder, LinkedFilesCountLinkedFoldersAndBrokenLinksDoNot) {
+  ScratchDir dir;
+  dir.Write(u"t.jww", "abc");
+  fs::create_directory(dir.path() / "f");
+  fs::create_symlink(dir.path() / "t.jww", dir.path() / "l.jww");
+  fs::create_directory_symlink(dir.path() / "f", dir.path() / "fl.jww");
+  fs::create_symlink(dir.path() / "none", dir.path() / "b.jww");
+  EXPECT_EQ(Names(SearchFolder(dir.Folder(), u"*.jww")), (std::set<String>{u"t.jww", u"l.jww"}));
+}
+#endif
+
+TEST(SearchFiles, FillsAndClearsTheSharedList) {
+  ScratchDir dir;
+  for (int i = 0; i < 250; ++i) dir.Write(u"f" + IntToText(i) + u".jww", "x");
+  dir.Write(u"other.txt", "x");
+
+  SearchFiles(dir.Folder(), u"*.jww");
+  EXPECT_EQ(FoundCount, 250);
+  EXPECT_EQ(FoundFiles.size(), 250u);
+  std::set<String> names;
+  for (const TFileField& r : FoundFiles) names.insert(r.name);
+  EXPECT_EQ(names.size(), 250u);
+  EXPECT_TRUE(names.count(u"f249.jww"));
+
+  // A new search starts from an empty list; a failing one leaves it empty.
+  SearchFiles(dir.Folder(), u"*.txt");
+  EXPECT_EQ(FoundCount, 1);
+  ASSERT_EQ(FoundFiles.size(), 1u);
+  SearchFiles(dir.At(u"missing"), u"*");
+  EXPECT_EQ(FoundCount, 0);
+  EXPECT_TRUE(FoundFiles.empty());
+
+  SearchFiles(dir.Folder(), u"*");
+  EXPECT_EQ(FoundCount, 251);
+  ClearFoundFiles();
+  EXPECT_EQ(FoundCount, 0);
+  EXPECT_TRUE(FoundFiles.empty());
+}
+
+}  // namespace
+}  // namespace plandown
