@@ -8,6 +8,7 @@ namespace plandown {
 
 namespace {
 constexpr std::size_t kFileBuffer = 1 << 20;
+constexpr std::size_t kFirstRead = 1 << 15;
 }
 
 InStream::InStream(std::span<const std::uint8_t> data)
@@ -30,7 +31,10 @@ InStream::~InStream() {
 
 bool InStream::Refill() {
   if (!file_) return false;
-  std::size_t got = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+  // The first read is small, so that reading a header costs the same for any file size.
+  const std::size_t want = first_ ? std::min(buffer_.size(), kFirstRead) : buffer_.size();
+  first_ = false;
+  std::size_t got = std::fread(buffer_.data(), 1, want, file_);
   cur_ = buffer_.data();
   end_ = cur_ + got;
   if (got == 0) {

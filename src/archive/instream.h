@@ -1,6 +1,7 @@
 // A bounds-checked sequential byte source over a file or a memory block. Reads deliver
 // what is there and say how much; nothing is read past the end.
 #pragma once
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -51,6 +52,7 @@ class InStream {
   std::uint64_t pos_ = 0;
   std::uint64_t size_ = 0;
   bool ok_ = false;
+  bool first_ = true;
 };
 
 // Little-endian decoding from a byte buffer.
@@ -62,7 +64,11 @@ inline std::uint32_t GetU32(const std::uint8_t* p) {
 inline std::int32_t GetI32(const std::uint8_t* p) { return static_cast<std::int32_t>(GetU32(p)); }
 inline double GetF64(const std::uint8_t* p) {
   std::uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(&v, p, 8);
+  } else {
+    for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
+  }
   double d;
   std::memcpy(&d, &v, 8);
   return d;

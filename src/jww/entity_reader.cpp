@@ -54,10 +54,10 @@ int KindOfClass(const std::string& name) {
   return 0;
 }
 
+// Lengths follow the counts; spare capacity is kept rather than paid for with a copy.
 template <class T>
 void Trim(std::vector<T>& v, std::int32_t n) {
   v.resize(static_cast<std::size_t>(n));
-  v.shrink_to_fit();
 }
 
 }  // namespace
