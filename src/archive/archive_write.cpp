@@ -78,7 +78,7 @@ void WriteString(OutStream& out, std::u16string_view text, bool unicode, StringW
   Bytes b = TextToAnsiBytes(text, &replaced);
   if (stats) stats->replacedChars += replaced;
   std::size_t n = b.size();
-  if (const void* z = std::memchr(b.data(), 0, n)) n = static_cast<const std::uint8_t*>(z) - b.data();
+  if (const void* z = n ? std::memchr(b.data(), 0, n) : nullptr) n = static_cast<const std::uint8_t*>(z) - b.data();
   if (n >= kStrUnicodeMark) {
     std::size_t cut = CodePageCut(b, n);
     if (cut != n && stats) ++stats->cutStrings;

@@ -25,6 +25,7 @@ class OutStream {
   std::uint64_t position() const { return written_ + used_; }
 
   void Write(const void* src, std::size_t n) {
+    if (n == 0) return;
     if (n <= kBuffer - used_ && buffer_) {
       std::memcpy(buffer_.get() + used_, src, n);
       used_ += n;

@@ -86,7 +86,7 @@ Encoded EncodeSlow(std::u16string_view text);
 }  // namespace
 
 String AnsiBytesToText(std::span<const std::uint8_t> bytes) {
-  const void* nul = std::memchr(bytes.data(), 0, bytes.size());
+  const void* nul = bytes.empty() ? nullptr : std::memchr(bytes.data(), 0, bytes.size());
   if (nul) bytes = bytes.first(static_cast<const std::uint8_t*>(nul) - bytes.data());
   String out;
   if (bytes.empty()) return out;
@@ -211,7 +211,7 @@ Encoded EncodeSlow(std::u16string_view text) {
 
 int AnsiByteLength(std::u16string_view text) {
   Bytes b = TextToAnsiBytes(text);
-  const void* nul = std::memchr(b.data(), 0, b.size());
+  const void* nul = b.empty() ? nullptr : std::memchr(b.data(), 0, b.size());
   return static_cast<int>(nul ? static_cast<const std::uint8_t*>(nul) - b.data() : b.size());
 }
 
