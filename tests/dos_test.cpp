@@ -9,11 +9,14 @@
 #include "dos/dos_header.h"
 #include "dos/jwc_data.h"
 #include "dos/jwk_data.h"
-#include "support/scratch_dir.h"
+#include "support/file_bytes.h"
+#include "support/temp_dir.h"
 
 namespace plandown {
 namespace {
-using testing::ScratchDir;
+using testing::PathIn;
+using testing::TempDir;
+using testing::WriteFileBytes;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::string_view kJwc = "jw_cad(c)data.......";
@@ -87,7 +90,7 @@ Bytes FullJwk(std::string_view scale = "2.5") {
 }
 
 TEST(DosFileCheck, TestsOnlyTheFirstTwentyBytes) {
-  ScratchDir dir;
+  TempDir dir;
   struct Case {
     const char* what;
     Bytes bytes;
@@ -109,19 +112,19 @@ TEST(DosFileCheck, TestsOnlyTheFirstTwentyBytes) {
   TJwcData jwc;
   TJwkData jwk;
   for (const Case& c : cases) {
-    const String path = dir.Write(u"f.jwc", c.bytes);
+    const String path = WriteFileBytes(dir, u"f.jwc", c.bytes);
     EXPECT_EQ(jwc.FileCheck(path), c.jwc) << c.what;
     EXPECT_EQ(jwk.FileCheck(path), c.jwk) << c.what;
   }
-  EXPECT_FALSE(jwc.FileCheck(dir.At(u"missing.jwc")));
-  EXPECT_FALSE(jwc.FileCheck(dir.Folder()));
-  EXPECT_FALSE(jwk.FileHeaderIn(dir.Folder()));
+  EXPECT_FALSE(jwc.FileCheck(PathIn(dir, u"missing.jwc")));
+  EXPECT_FALSE(jwc.FileCheck(dir.folder()));
+  EXPECT_FALSE(jwk.FileHeaderIn(dir.folder()));
 }
 
 TEST(JwcHeader, ReadsEveryBlockIntoItsFields) {
-  ScratchDir dir;
+  TempDir dir;
   TJwcData doc;
-  ASSERT_TRUE(doc.FileHeaderIn(dir.Write(u"a.jwc", FullJwc())));
+  ASSERT_TRUE(doc.FileHeaderIn(WriteFileBytes(dir, u"a.jwc", FullJwc())));
   const TEntJwcHeader& h = doc.Enthd;
   EXPECT_EQ(h.jwID, u"jw_cad(c)data.......01f");
   EXPECT_TRUE(h.scaleF);
@@ -178,7 +181,7 @@ TEST(JwcHeader, ReadsEveryBlockIntoItsFields) {
 }
 
 TEST(JwcHeader, EveryBlockMustYieldAtLeastOneByte) {
-  ScratchDir dir;
+  TempDir dir;
   const Bytes full = FullJwc();
   struct Case {
     std::size_t length;
@@ -189,33 +192,33 @@ TEST(JwcHeader, EveryBlockMustYieldAtLeastOneByte) {
   for (Case c : {Case{800, true}, Case{799, true}, Case{601, true}, Case{600, false}, Case{401, false},
                  Case{400, false}, Case{200, false}, Case{150, false}, Case{0, false}}) {
     TJwcData doc;
-    EXPECT_EQ(doc.FileHeaderIn(dir.Write(u"a.jwc", Cut(full, c.length))), c.ok) << c.length;
+    EXPECT_EQ(doc.FileHeaderIn(WriteFileBytes(dir, u"a.jwc", Cut(full, c.length))), c.ok) << c.length;
     EXPECT_TRUE(doc.Enthd.para.empty()) << c.length;
   }
-  EXPECT_FALSE(TJwcData().FileHeaderIn(dir.At(u"missing.jwc")));
+  EXPECT_FALSE(TJwcData().FileHeaderIn(PathIn(dir, u"missing.jwc")));
 }
 
 TEST(JwcHeader, AFailedReadLeavesAnEmptyDocument) {
-  ScratchDir dir;
+  TempDir dir;
   TJwcData doc;
-  ASSERT_TRUE(doc.FileHeaderIn(dir.Write(u"a.jwc", FullJwc())));
-  ASSERT_FALSE(doc.FileHeaderIn(dir.Write(u"b.jwc", Cut(FullJwc(), 300))));
+  ASSERT_TRUE(doc.FileHeaderIn(WriteFileBytes(dir, u"a.jwc", FullJwc())));
+  ASSERT_FALSE(doc.FileHeaderIn(WriteFileBytes(dir, u"b.jwc", Cut(FullJwc(), 300))));
   EXPECT_EQ(doc.Enthd.mvDist, 0.0f);
   EXPECT_EQ(doc.Enthd.sBufAdr1, 0);
-  ASSERT_FALSE(doc.FileHeaderIn(dir.At(u"missing.jwc")));
+  ASSERT_FALSE(doc.FileHeaderIn(PathIn(dir, u"missing.jwc")));
   EXPECT_EQ(doc.Enthd.comment1, u"");
   EXPECT_EQ(doc.Enthd.lineCount, 0);
 }
 
 TEST(DosHeader, CommentFieldsAreFixedWidthAndEndAtNul) {
-  ScratchDir dir;
+  TempDir dir;
   const std::string c32(32, 'c');
   const std::string id40 = std::string(kJwc) + std::string(20, 'i');
   // "図面" in code page 932, then a NUL and bytes that must not show.
   const std::string sjis = std::string("\x90\x7D\x96\xCA", 4) + std::string("\0hidden", 7);
   const Bytes bytes = Concat({IdentBlock(id40, c32, sjis), TextBlock("1"), TextBlock("1"), TextBlock("1")});
   TJwcData jwc;
-  ASSERT_TRUE(jwc.FileHeaderIn(dir.Write(u"a.jwc", bytes)));
+  ASSERT_TRUE(jwc.FileHeaderIn(WriteFileBytes(dir, u"a.jwc", bytes)));
   EXPECT_EQ(jwc.Enthd.jwID, FromUtf8(id40));
   EXPECT_EQ(jwc.Enthd.comment1, String(32, u'c'));
   EXPECT_EQ(jwc.Enthd.comment2, u"図面");
@@ -223,20 +226,20 @@ TEST(DosHeader, CommentFieldsAreFixedWidthAndEndAtNul) {
 
   TJwcData shortId;
   const Bytes idOf22 = Concat({IdentBlock(std::string(kJwc) + "ff"), TextBlock("1"), TextBlock("1"), TextBlock("1")});
-  ASSERT_TRUE(shortId.FileHeaderIn(dir.Write(u"b.jwc", idOf22)));
+  ASSERT_TRUE(shortId.FileHeaderIn(WriteFileBytes(dir, u"b.jwc", idOf22)));
   EXPECT_FALSE(shortId.Enthd.scaleF);  // fewer than 23 characters
 
   TJwkData jwk;
-  ASSERT_TRUE(jwk.FileHeaderIn(dir.Write(u"c.jwk", Concat({IdentBlock(kJwk, std::string("a\0b", 3), c32), TextBlock("1")}))));
+  ASSERT_TRUE(jwk.FileHeaderIn(WriteFileBytes(dir, u"c.jwk", Concat({IdentBlock(kJwk, std::string("a\0b", 3), c32), TextBlock("1")}))));
   EXPECT_EQ(jwk.Enthd.comment1, u"a");
   EXPECT_EQ(jwk.Enthd.comment2, String(32, u'c'));
 }
 
 TEST(JwcHeader, FieldsTheLineDoesNotReachStayZero) {
-  ScratchDir dir;
+  TempDir dir;
   TJwcData doc;
   const Bytes bytes = Concat({IdentBlock(kJwc), TextBlock("5,0,3"), TextBlock(""), TextBlock("")});
-  ASSERT_TRUE(doc.FileHeaderIn(dir.Write(u"a.jwc", bytes)));
+  ASSERT_TRUE(doc.FileHeaderIn(WriteFileBytes(dir, u"a.jwc", bytes)));
   const TEntJwcHeader& h = doc.Enthd;
   EXPECT_EQ(h.lineCount, 5);
   EXPECT_EQ(h.arcCount, 0);
@@ -250,14 +253,14 @@ TEST(JwcHeader, FieldsTheLineDoesNotReachStayZero) {
 }
 
 TEST(JwcHeader, NulBytesAndJunkInsideALineDoNotSpoilTheOtherFields) {
-  ScratchDir dir;
+  TempDir dir;
   TJwcData doc;
   // A NUL ends the number it follows but not the line; junk fields read as 0; a trailing
   // comma and fields beyond the count change nothing.
   std::string line2 = std::string("1,2\0\0,3,abc,,1e,7", 17);
   std::string line3 = Join(std::vector<std::string>(28, "9")) + ",77,78,";
   const Bytes bytes = Concat({IdentBlock(kJwc), TextBlock(line2), TextBlock(line3), TextBlock("0001:0002,")});
-  ASSERT_TRUE(doc.FileHeaderIn(dir.Write(u"a.jwc", bytes)));
+  ASSERT_TRUE(doc.FileHeaderIn(WriteFileBytes(dir, u"a.jwc", bytes)));
   const TEntJwcHeader& h = doc.Enthd;
   EXPECT_EQ(h.lineCount, 1);
   EXPECT_EQ(h.arcCount, 2);
@@ -272,7 +275,7 @@ TEST(JwcHeader, NulBytesAndJunkInsideALineDoNotSpoilTheOtherFields) {
 }
 
 TEST(JwcHeader, DataUnitFollowsThePaperSize) {
-  ScratchDir dir;
+  TempDir dir;
   struct Case {
     int psize, drawWidth;
     float dataUnit;
@@ -290,13 +293,13 @@ TEST(JwcHeader, DataUnitFollowsThePaperSize) {
     f[30] = std::to_string(c.drawWidth);
     const Bytes bytes = Concat({IdentBlock(kJwc), TextBlock(Join(f)), TextBlock(""), TextBlock("")});
     TJwcData doc;
-    ASSERT_TRUE(doc.FileHeaderIn(dir.Write(u"a.jwc", bytes)));
+    ASSERT_TRUE(doc.FileHeaderIn(WriteFileBytes(dir, u"a.jwc", bytes)));
     EXPECT_FLOAT_EQ(doc.Enthd.dataUnit, c.dataUnit) << c.psize << " " << c.drawWidth;
   }
 }
 
 TEST(JwcHeader, SegmentOffsetAddresses) {
-  ScratchDir dir;
+  TempDir dir;
   struct Case {
     const char* field;
     std::int32_t address;
@@ -315,15 +318,15 @@ TEST(JwcHeader, SegmentOffsetAddresses) {
     const Bytes bytes =
         Concat({IdentBlock(kJwc), TextBlock(""), TextBlock(""), TextBlock(std::string(c.field) + ",0:0001")});
     TJwcData doc;
-    ASSERT_TRUE(doc.FileHeaderIn(dir.Write(u"a.jwc", bytes)));
+    ASSERT_TRUE(doc.FileHeaderIn(WriteFileBytes(dir, u"a.jwc", bytes)));
     EXPECT_EQ(doc.Enthd.sBufAdr1, c.address) << c.field;
   }
 }
 
 TEST(JwkHeader, ReadsBlockTwoAndNeedsIt) {
-  ScratchDir dir;
+  TempDir dir;
   TJwkData doc;
-  ASSERT_TRUE(doc.FileHeaderIn(dir.Write(u"a.jwk", FullJwk())));
+  ASSERT_TRUE(doc.FileHeaderIn(WriteFileBytes(dir, u"a.jwk", FullJwk())));
   const TEntJwkHeader& h = doc.Enthd;
   EXPECT_EQ(h.jwID, u"jw_cad(c)sym........");
   EXPECT_EQ(h.comment1, u"shape one");
@@ -339,15 +342,15 @@ TEST(JwkHeader, ReadsBlockTwoAndNeedsIt) {
   EXPECT_FLOAT_EQ(h.scale, 2.5f);
   EXPECT_TRUE(h.para.empty());
 
-  for (std::size_t length : {399u, 201u}) EXPECT_TRUE(doc.FileHeaderIn(dir.Write(u"b.jwk", Cut(FullJwk(), length))));
+  for (std::size_t length : {399u, 201u}) EXPECT_TRUE(doc.FileHeaderIn(WriteFileBytes(dir, u"b.jwk", Cut(FullJwk(), length))));
   for (std::size_t length : {200u, 100u, 0u}) {
-    EXPECT_FALSE(doc.FileHeaderIn(dir.Write(u"b.jwk", Cut(FullJwk(), length)))) << length;
+    EXPECT_FALSE(doc.FileHeaderIn(WriteFileBytes(dir, u"b.jwk", Cut(FullJwk(), length)))) << length;
     EXPECT_EQ(doc.Enthd.lineCount, 0);
   }
 }
 
 TEST(JwkHeader, UnsetScaleMeansOne) {
-  ScratchDir dir;
+  TempDir dir;
   struct Case {
     const char* text;
     float scale;
@@ -355,7 +358,7 @@ TEST(JwkHeader, UnsetScaleMeansOne) {
   for (Case c : {Case{"0", 1.0f}, Case{"-3", 1.0f}, Case{"1e-15", 1.0f}, Case{"1e-14", 1.0f}, Case{"abc", 1.0f},
                  Case{"1e-13", 1e-13f}, Case{"50", 50.0f}}) {
     TJwkData doc;
-    ASSERT_TRUE(doc.FileHeaderIn(dir.Write(u"a.jwk", FullJwk(c.text))));
+    ASSERT_TRUE(doc.FileHeaderIn(WriteFileBytes(dir, u"a.jwk", FullJwk(c.text))));
     EXPECT_FLOAT_EQ(doc.Enthd.scale, c.scale) << c.text;
   }
 }
@@ -385,7 +388,7 @@ TEST(DosHeader, SplitFields) {
 // Arbitrary bytes behind a valid identification: the readers answer without crashing or
 // reading outside their buffers (run under the sanitizers).
 TEST(DosHeader, ArbitraryBytesNeverBreakTheReaders) {
-  ScratchDir dir;
+  TempDir dir;
   std::mt19937 rng(12345);
   for (int round = 0; round < 200; ++round) {
     const std::size_t length = rng() % 1000;
@@ -393,7 +396,7 @@ TEST(DosHeader, ArbitraryBytesNeverBreakTheReaders) {
     for (auto& x : b) x = static_cast<std::uint8_t>(rng());
     const std::string_view id = (round % 2) ? kJwc : kJwk;
     for (std::size_t i = 0; i < id.size() && i < b.size(); ++i) b[i] = static_cast<std::uint8_t>(id[i]);
-    const String path = dir.Write(u"r.jwx", b);
+    const String path = WriteFileBytes(dir, u"r.jwx", b);
     TJwcData jwc;
     TJwkData jwk;
     const bool jwcOk = jwc.FileHeaderIn(path);

@@ -7,7 +7,9 @@
 #include <regex>
 #include <set>
 
-#include "support/scratch_dir.h"
+#include "support/drawing_builder.h"
+#include "support/file_bytes.h"
+#include "support/temp_dir.h"
 #include "util/files.h"
 #include "util/paths.h"
 #include "util/search.h"
@@ -21,8 +23,10 @@
 namespace plandown {
 namespace {
 namespace fs = std::filesystem;
-using testing::ReadAll;
-using testing::ScratchDir;
+using testing::PathIn;
+using testing::ReadFileBytes;
+using testing::TempDir;
+using testing::WriteFileBytes;
 
 std::vector<std::uint8_t> Pattern(std::size_t n) {
   std::vector<std::uint8_t> v(n);
@@ -31,58 +35,58 @@ std::vector<std::uint8_t> Pattern(std::size_t n) {
 }
 
 TEST(FileQueries, FilesFoldersAndMissingPaths) {
-  ScratchDir dir;
-  const String file = dir.Write(u"a.jww", "x");
-  const String sub = dir.At(u"sub");
+  TempDir dir;
+  const String file = WriteFileBytes(dir, u"a.jww", "x");
+  const String sub = PathIn(dir, u"sub");
   fs::create_directory(ToFsPath(sub));
 
   EXPECT_TRUE(FileExistsAt(file));
   EXPECT_FALSE(FolderExists(file));
   EXPECT_TRUE(FolderExists(sub));
-  EXPECT_TRUE(FolderExists(dir.Folder()));  // a trailing separator is fine
+  EXPECT_TRUE(FolderExists(dir.folder()));  // a trailing separator is fine
   EXPECT_FALSE(FileExistsAt(sub));
-  EXPECT_FALSE(FileExistsAt(dir.At(u"missing")));
-  EXPECT_FALSE(FolderExists(dir.At(u"missing")));
+  EXPECT_FALSE(FileExistsAt(PathIn(dir, u"missing")));
+  EXPECT_FALSE(FolderExists(PathIn(dir, u"missing")));
   EXPECT_FALSE(FileExistsAt(u""));
   EXPECT_FALSE(FolderExists(u""));
   // A NUL must not cut the path down to an existing file.
   EXPECT_FALSE(FileExistsAt(file + std::u16string(1, u'\0') + u"x"));
   EXPECT_EQ(FileSizeAt(file), 1);
   EXPECT_EQ(FileSizeAt(sub), -1);
-  EXPECT_EQ(FileSizeAt(dir.At(u"missing")), -1);
+  EXPECT_EQ(FileSizeAt(PathIn(dir, u"missing")), -1);
 }
 
 #ifndef _WIN32
 TEST(FileQueries, LinksAreFollowed) {
-  ScratchDir dir;
-  const String file = dir.Write(u"target.jww", "abc");
+  TempDir dir;
+  const String file = WriteFileBytes(dir, u"target.jww", "abc");
   fs::create_directory(dir.path() / "folder");
   fs::create_symlink(dir.path() / "target.jww", dir.path() / "link.jww");
   fs::create_directory_symlink(dir.path() / "folder", dir.path() / "dirlink");
   fs::create_symlink(dir.path() / "gone", dir.path() / "broken.jww");
 
-  EXPECT_TRUE(FileExistsAt(dir.At(u"link.jww")));
-  EXPECT_EQ(FileSizeAt(dir.At(u"link.jww")), 3);
-  EXPECT_TRUE(FolderExists(dir.At(u"dirlink")));
-  EXPECT_FALSE(FileExistsAt(dir.At(u"dirlink")));
-  EXPECT_FALSE(FileExistsAt(dir.At(u"broken.jww")));
+  EXPECT_TRUE(FileExistsAt(PathIn(dir, u"link.jww")));
+  EXPECT_EQ(FileSizeAt(PathIn(dir, u"link.jww")), 3);
+  EXPECT_TRUE(FolderExists(PathIn(dir, u"dirlink")));
+  EXPECT_FALSE(FileExistsAt(PathIn(dir, u"dirlink")));
+  EXPECT_FALSE(FileExistsAt(PathIn(dir, u"broken.jww")));
   // Deleting a link deletes the link, not its target; a link to a folder is no folder
   // to remove.
-  EXPECT_FALSE(RemoveFolder(dir.At(u"dirlink")));
-  EXPECT_TRUE(DeleteFileAt(dir.At(u"link.jww")));
+  EXPECT_FALSE(RemoveFolder(PathIn(dir, u"dirlink")));
+  EXPECT_TRUE(DeleteFileAt(PathIn(dir, u"link.jww")));
   EXPECT_TRUE(FileExistsAt(file));
-  EXPECT_TRUE(FolderExists(dir.At(u"folder")));
+  EXPECT_TRUE(FolderExists(PathIn(dir, u"folder")));
 }
 #endif
 
 TEST(FileChanges, DeleteRemoveAndMakeFolders) {
-  ScratchDir dir;
-  const String file = dir.Write(u"a.bak", "x");
-  const String empty = dir.At(u"empty");
-  const String full = dir.At(u"full");
+  TempDir dir;
+  const String file = WriteFileBytes(dir, u"a.bak", "x");
+  const String empty = PathIn(dir, u"empty");
+  const String full = PathIn(dir, u"full");
   fs::create_directory(ToFsPath(empty));
   fs::create_directory(ToFsPath(full));
-  dir.Write(u"full/inner.txt", "x");
+  WriteFileBytes(dir, u"full/inner.txt", "x");
 
   EXPECT_FALSE(DeleteFileAt(empty));  // folders are not files
   EXPECT_TRUE(FolderExists(empty));
@@ -91,15 +95,15 @@ TEST(FileChanges, DeleteRemoveAndMakeFolders) {
   EXPECT_FALSE(DeleteFileAt(file));  // already gone
 
   EXPECT_FALSE(RemoveFolder(full));
-  EXPECT_TRUE(FileExistsAt(dir.At(u"full/inner.txt")));
+  EXPECT_TRUE(FileExistsAt(PathIn(dir, u"full/inner.txt")));
   EXPECT_TRUE(RemoveFolder(empty));
   EXPECT_FALSE(FolderExists(empty));
   EXPECT_FALSE(RemoveFolder(empty));
-  const String other = dir.Write(u"other.txt", "x");
+  const String other = WriteFileBytes(dir, u"other.txt", "x");
   EXPECT_FALSE(RemoveFolder(other));
   EXPECT_TRUE(FileExistsAt(other));
 
-  const String nested = dir.At(u"n1") + String(1, PathDelim()) + u"n2" + String(1, PathDelim()) + u"TEMP" +
+  const String nested = PathIn(dir, u"n1") + String(1, PathDelim()) + u"n2" + String(1, PathDelim()) + u"TEMP" +
                         String(1, PathDelim());
   EXPECT_TRUE(MakeFolder(nested));
   EXPECT_TRUE(FolderExists(nested));
@@ -112,10 +116,10 @@ TEST(FileChanges, DeleteRemoveAndMakeFolders) {
 class CopyWithTimes : public ::testing::TestWithParam<std::size_t> {};
 
 TEST_P(CopyWithTimes, CopiesContentAndTimesOntoAnyDestination) {
-  ScratchDir dir;
+  TempDir dir;
   const auto content = Pattern(GetParam());
-  const String src = dir.Write(u"a.jww", content);
-  const String dst = dir.Write(u"a.BAK", Pattern(20000));  // longer: must be truncated
+  const String src = WriteFileBytes(dir, u"a.jww", content);
+  const String dst = WriteFileBytes(dir, u"a.BAK", Pattern(20000));  // longer: must be truncated
 
   FileTimes set;
   set.access = FileTime{true, 1000000000, 123456789};
@@ -130,42 +134,42 @@ TEST_P(CopyWithTimes, CopiesContentAndTimesOntoAnyDestination) {
   EXPECT_EQ(got.write.nsec, set.write.nsec);
   EXPECT_EQ(got.access.sec, set.access.sec);
   EXPECT_EQ(got.access.nsec, set.access.nsec);
-  EXPECT_EQ(ReadAll(dst), content);
-  EXPECT_EQ(ReadAll(src), content);
+  EXPECT_EQ(ReadFileBytes(dst), content);
+  EXPECT_EQ(ReadFileBytes(src), content);
 }
 
 // Sizes around the 4096-byte copy block.
 INSTANTIATE_TEST_SUITE_P(Sizes, CopyWithTimes, ::testing::Values(0, 1, 4095, 4096, 4097, 3 * 4096 + 17));
 
 TEST(CopyFileWithTimes, RefusalsLeaveEverythingAsItWas) {
-  ScratchDir dir;
+  TempDir dir;
   const auto content = Pattern(5000);
-  const String src = dir.Write(u"a.jww", content);
+  const String src = WriteFileBytes(dir, u"a.jww", content);
 
   // Missing source: no destination appears.
-  EXPECT_FALSE(CopyFileWithTimes(dir.At(u"missing.jww"), dir.At(u"m.BAK")));
-  EXPECT_FALSE(FileExistsAt(dir.At(u"m.BAK")));
+  EXPECT_FALSE(CopyFileWithTimes(PathIn(dir, u"missing.jww"), PathIn(dir, u"m.BAK")));
+  EXPECT_FALSE(FileExistsAt(PathIn(dir, u"m.BAK")));
   // Destination in a folder that does not exist.
-  EXPECT_FALSE(CopyFileWithTimes(src, dir.At(u"nofolder/a.BAK")));
+  EXPECT_FALSE(CopyFileWithTimes(src, PathIn(dir, u"nofolder/a.BAK")));
   // Destination is a folder.
   fs::create_directory(dir.path() / "d.BAK");
-  EXPECT_FALSE(CopyFileWithTimes(src, dir.At(u"d.BAK")));
-  EXPECT_TRUE(FolderExists(dir.At(u"d.BAK")));
+  EXPECT_FALSE(CopyFileWithTimes(src, PathIn(dir, u"d.BAK")));
+  EXPECT_TRUE(FolderExists(PathIn(dir, u"d.BAK")));
   // Source and destination are one file, also under another spelling of its path.
   EXPECT_FALSE(CopyFileWithTimes(src, src));
-  EXPECT_FALSE(CopyFileWithTimes(src, dir.At(u"sub/../a.jww")));
+  EXPECT_FALSE(CopyFileWithTimes(src, PathIn(dir, u"sub/../a.jww")));
   fs::create_directory(dir.path() / "sub");
-  EXPECT_FALSE(CopyFileWithTimes(src, dir.At(u"sub/../a.jww")));
-  EXPECT_EQ(ReadAll(src), content);
+  EXPECT_FALSE(CopyFileWithTimes(src, PathIn(dir, u"sub/../a.jww")));
+  EXPECT_EQ(ReadFileBytes(src), content);
 }
 
 #ifndef _WIN32
 // A file-size limit makes the writes fall short part-way through the copy: the partial
 // destination must not be left behind.
 TEST(CopyFileWithTimes, ShortWriteDeletesThePartialDestination) {
-  ScratchDir dir;
-  const String src = dir.Write(u"big.jww", Pattern(64 * 1024));
-  const String dst = dir.Write(u"big.BAK", "old backup");
+  TempDir dir;
+  const String src = WriteFileBytes(dir, u"big.jww", Pattern(64 * 1024));
+  const String dst = WriteFileBytes(dir, u"big.BAK", "old backup");
 
   struct rlimit old;
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -183,11 +187,11 @@ TEST(CopyFileWithTimes, ShortWriteDeletesThePartialDestination) {
 }
 
 TEST(CopyFileWithTimes, NonRegularDestinationIsNeverWrittenOrDeleted) {
-  ScratchDir dir;
-  const String src = dir.Write(u"a.jww", "abc");
+  TempDir dir;
+  const String src = WriteFileBytes(dir, u"a.jww", "abc");
   fs::create_symlink("/dev/null", dir.path() / "null.BAK");
   // Writing through the link would "succeed" into a device; refusing keeps the copy honest.
-  EXPECT_FALSE(CopyFileWithTimes(src, dir.At(u"null.BAK")));
+  EXPECT_FALSE(CopyFileWithTimes(src, PathIn(dir, u"null.BAK")));
   EXPECT_TRUE(fs::exists(fs::path("/dev/null")));
 }
 #endif
@@ -199,9 +203,9 @@ std::set<String> Names(const std::vector<TFileField>& rows) {
 }
 
 TEST(SearchFolder, MasksPickFilesButNeverFolders) {
-  ScratchDir dir;
+  TempDir dir;
   for (std::u16string_view n : {u"a.jww", u"B.JWW", u"c.jws", u"d.jw", u"e.txt", u".hidden.jww", u"図面.jwk"})
-    dir.Write(n, "x");
+    WriteFileBytes(dir, n, "x");
   fs::create_directory(dir.path() / "folder.jww");
 
   struct Case {
@@ -217,17 +221,17 @@ TEST(SearchFolder, MasksPickFilesButNeverFolders) {
       {u"*.jwc", {}},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Names(SearchFolder(dir.Folder(), c.mask)), c.names) << ToUtf8(c.mask);
+    EXPECT_EQ(Names(SearchFolder(dir.folder(), c.mask)), c.names) << ToUtf8(c.mask);
     EXPECT_EQ(Names(SearchFolder(FromFsPath(dir.path()), c.mask)), c.names) << "without separator";
   }
-  EXPECT_TRUE(SearchFolder(dir.At(u"missing"), u"*").empty());
-  EXPECT_TRUE(SearchFolder(dir.At(u"a.jww"), u"*").empty());
+  EXPECT_TRUE(SearchFolder(PathIn(dir, u"missing"), u"*").empty());
+  EXPECT_TRUE(SearchFolder(PathIn(dir, u"a.jww"), u"*").empty());
   EXPECT_TRUE(SearchFolder(u"", u"*").empty());
 }
 
 TEST(SearchFolder, RowsCarrySizeAndLocalWriteTime) {
-  ScratchDir dir;
-  const String file = dir.Write(u"a.jww", Pattern(1234));
+  TempDir dir;
+  const String file = WriteFileBytes(dir, u"a.jww", Pattern(1234));
   std::tm tm{};
   tm.tm_year = 2001 - 1900;
   tm.tm_mon = 1;
@@ -240,7 +244,7 @@ TEST(SearchFolder, RowsCarrySizeAndLocalWriteTime) {
   set.write = FileTime{true, static_cast<std::int64_t>(std::mktime(&tm)), 0};
   ASSERT_TRUE(WriteFileTimes(file, set));
 
-  const auto rows = SearchFolder(dir.Folder(), u"*.jww");
+  const auto rows = SearchFolder(dir.folder(), u"*.jww");
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].name, u"a.jww");
   EXPECT_EQ(rows[0].size, 1234);
@@ -250,35 +254,35 @@ TEST(SearchFolder, RowsCarrySizeAndLocalWriteTime) {
 }
 
 TEST(SearchFolder, SizeIsTheLow32Bits) {
-  ScratchDir dir;
+  TempDir dir;
   const fs::path big = dir.path() / "big.jww";
-  dir.Write(u"big.jww", "");
+  WriteFileBytes(dir, u"big.jww", "");
   std::error_code ec;
   fs::resize_file(big, (std::uintmax_t{1} << 32) + 5, ec);  // sparse: no real 4 GiB written
   if (ec) GTEST_SKIP() << "no sparse file: " << ec.message();
-  const auto rows = SearchFolder(dir.Folder(), u"*");
+  const auto rows = SearchFolder(dir.folder(), u"*");
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].size, 5);
 }
 
 #ifndef _WIN32
 TEST(SearchFolder, LinkedFilesCountLinkedFoldersAndBrokenLinksDoNot) {
-  ScratchDir dir;
-  dir.Write(u"t.jww", "abc");
+  TempDir dir;
+  WriteFileBytes(dir, u"t.jww", "abc");
   fs::create_directory(dir.path() / "f");
   fs::create_symlink(dir.path() / "t.jww", dir.path() / "l.jww");
   fs::create_directory_symlink(dir.path() / "f", dir.path() / "fl.jww");
   fs::create_symlink(dir.path() / "none", dir.path() / "b.jww");
-  EXPECT_EQ(Names(SearchFolder(dir.Folder(), u"*.jww")), (std::set<String>{u"t.jww", u"l.jww"}));
+  EXPECT_EQ(Names(SearchFolder(dir.folder(), u"*.jww")), (std::set<String>{u"t.jww", u"l.jww"}));
 }
 #endif
 
 TEST(SearchFiles, FillsAndClearsTheSharedList) {
-  ScratchDir dir;
-  for (int i = 0; i < 250; ++i) dir.Write(u"f" + IntToText(i) + u".jww", "x");
-  dir.Write(u"other.txt", "x");
+  TempDir dir;
+  for (int i = 0; i < 250; ++i) WriteFileBytes(dir, u"f" + IntToText(i) + u".jww", "x");
+  WriteFileBytes(dir, u"other.txt", "x");
 
-  SearchFiles(dir.Folder(), u"*.jww");
+  SearchFiles(dir.folder(), u"*.jww");
   EXPECT_EQ(FoundCount, 250);
   EXPECT_EQ(FoundFiles.size(), 250u);
   std::set<String> names;
@@ -287,14 +291,14 @@ TEST(SearchFiles, FillsAndClearsTheSharedList) {
   EXPECT_TRUE(names.count(u"f249.jww"));
 
   // A new search starts from an empty list; a failing one leaves it empty.
-  SearchFiles(dir.Folder(), u"*.txt");
+  SearchFiles(dir.folder(), u"*.txt");
   EXPECT_EQ(FoundCount, 1);
   ASSERT_EQ(FoundFiles.size(), 1u);
-  SearchFiles(dir.At(u"missing"), u"*");
+  SearchFiles(PathIn(dir, u"missing"), u"*");
   EXPECT_EQ(FoundCount, 0);
   EXPECT_TRUE(FoundFiles.empty());
 
-  SearchFiles(dir.Folder(), u"*");
+  SearchFiles(dir.folder(), u"*");
   EXPECT_EQ(FoundCount, 251);
   ClearFoundFiles();
   EXPECT_EQ(FoundCount, 0);
