@@ -9,7 +9,9 @@
 #include "archive/instream.h"
 #include "jww/jww_data.h"
 #include "support/drawing_builder.h"
+#include "support/predict.h"
 #include "support/temp_dir.h"
+#include "util/paths.h"
 
 namespace plandown {
 namespace {
@@ -283,6 +285,33 @@ TEST(JwwWriter, FullDiskFailsAndLeavesNoFile) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0) << "FileOut reported success on a full disk";
   EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << "a partial or temporary file was left";
+}
+
+TEST(JwwWriter, CorpusDrawingConvertsToEveryTarget) {
+  const auto dir = testing::CorpusDir();
+  if (dir.empty()) GTEST_SKIP() << "../shared/corpus is absent";
+  TempDir out;
+  int seen = 0;
+  for (const auto& e : std::filesystem::recursive_directory_iterator(dir)) {
+    if (e.path().extension() != ".jww") continue;
+    ++seen;
+    TJwwData d;
+    d.BindImageExr = true;
+    ASSERT_TRUE(d.FileIn(FromFsPath(e.path())));
+    for (int ver : {600, 420, 351, 300}) {
+      SCOPED_TRACE(ver);
+      ASSERT_TRUE(d.FileOut(out.file("x.jww"), ver));
+      TJwwData back;
+      back.BindImageExr = true;
+      InStream in(out.file("x.jww"));
+      ASSERT_TRUE(back.FileIn(in));
+      EXPECT_EQ(in.remaining(), 0u);
+      EXPECT_EQ(back.Enthd.jwVer, ver);
+      testing::ExpectCounts(back, back.Enthd.n1, testing::Predict(d, d.Enthd.jwVer, ver));
+      EXPECT_EQ(back.EntBlockNum, d.EntBlockNum);
+    }
+  }
+  EXPECT_GT(seen, 0);
 }
 
 }  // namespace
