@@ -120,13 +120,7 @@ bool TJwsData::FileIn(InStream& in) {
   headerRead_ = true;
   bool ok = true;
   try {
-    EntityStreamReader reader(in, Enthd.jwVer);
-    const std::uint32_t n1 = reader.ReadMainCount();
-    Enthd.n1 = static_cast<std::int32_t>(n1);
-    reader.ReadMainList(*this, n1);
-    const std::uint32_t n2 = reader.ReadBlockDefCount();
-    Enthd.n2 = static_cast<std::int32_t>(n2);
-    reader.ReadBlockDefs(*this, n2);
+    EntityStreamReader(in, Enthd.jwVer).ReadSections(*this, Enthd.n1, Enthd.n2);
   } catch (const ArchiveError&) {
     ok = false;
   }

@@ -60,6 +60,16 @@ void Trim(std::vector<T>& v, std::int32_t n) {
   v.resize(static_cast<std::size_t>(n));
 }
 
+void TrimList(EntityListRef l) {
+  Trim(l.line, l.lineN);
+  Trim(l.enko, l.enkoN);
+  Trim(l.ten, l.tenN);
+  Trim(l.moji, l.mojiN);
+  Trim(l.sunpo, l.sunpoN);
+  Trim(l.solid, l.solidN);
+  Trim(l.block, l.blockN);
+}
+
 }  // namespace
 
 std::size_t BoundedCount(std::uint64_t declared, std::uint64_t bytesLeft) {
@@ -213,6 +223,17 @@ void EntityStreamReader::ReadList(EntityListRef l, std::uint32_t declared) {
   }
 }
 
+void EntityStreamReader::ReadSections(TJwEntityDoc& doc, std::int32_t& n1, std::int32_t& n2) {
+  n2 = 0;
+  doc.EntBlockDefN = 0;
+  const std::uint32_t count = ReadMainCount();
+  n1 = static_cast<std::int32_t>(count);
+  ReadMainList(doc, count);
+  const std::uint32_t defs = ReadBlockDefCount();
+  n2 = static_cast<std::int32_t>(defs);
+  ReadBlockDefs(doc, defs);
+}
+
 std::uint32_t EntityStreamReader::ReadMainCount() { return ReadCount(in_, /*guarded=*/true); }
 
 std::uint32_t EntityStreamReader::ReadBlockDefCount() { return ReadCount(in_, /*guarded=*/false); }
@@ -220,13 +241,7 @@ std::uint32_t EntityStreamReader::ReadBlockDefCount() { return ReadCount(in_, /*
 void EntityStreamReader::ReadMainList(TJwEntityDoc& doc, std::uint32_t n1) {
   // On an error the entities read so far stay, with correct counts.
   ReadList(MainList(doc), n1);
-  Trim(doc.EntLine, doc.EntLineN);
-  Trim(doc.EntEnko, doc.EntEnkoN);
-  Trim(doc.EntTen, doc.EntTenN);
-  Trim(doc.EntMoji, doc.EntMojiN);
-  Trim(doc.EntSunpo, doc.EntSunpoN);
-  Trim(doc.EntSolid, doc.EntSolidN);
-  Trim(doc.EntBlock, doc.EntBlockN);
+  TrimList(MainList(doc));
 }
 
 void EntityStreamReader::ReadBlockDefs(TJwEntityDoc& doc, std::uint32_t count) {
@@ -248,15 +263,8 @@ void EntityStreamReader::ReadBlockDefs(TJwEntityDoc& doc, std::uint32_t count) {
     std::uint32_t n = ReadCount(in_, /*guarded=*/false);
     def.N = static_cast<std::int32_t>(n);
     ++mapIndex_;
-    EntityListRef l = MemberList(def);
-    ReadList(l, n);
-    Trim(def.mLine, def.mLineN);
-    Trim(def.mEnko, def.mEnkoN);
-    Trim(def.mTen, def.mTenN);
-    Trim(def.mMoji, def.mMojiN);
-    Trim(def.mSunpo, def.mSunpoN);
-    Trim(def.mSolid, def.mSolidN);
-    Trim(def.mBlock, def.mBlockN);
+    ReadList(MemberList(def), n);
+    TrimList(MemberList(def));
   }
 }
 

@@ -13,6 +13,10 @@ class EntityStreamReader {
  public:
   EntityStreamReader(InStream& in, int ver) : in_(in), ver_(ver) {}
 
+  // Sections A and B: the main list and the definitions. n1 and n2 take the declared
+  // counts as soon as they are read, so they hold them even when the read fails later.
+  void ReadSections(TJwEntityDoc& doc, std::int32_t& n1, std::int32_t& n2);
+
   // Section A: the count (guarded), then `declared` objects.
   std::uint32_t ReadMainCount();
   void ReadMainList(TJwEntityDoc& doc, std::uint32_t declared);

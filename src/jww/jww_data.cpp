@@ -155,15 +155,7 @@ bool TJwwData::FileIn(InStream& in) {
   headerRead_ = true;
   bool ok = true;
   try {
-    EntityStreamReader reader(in, Enthd.jwVer);
-    Enthd.n2 = 0;
-    EntBlockDefN = 0;
-    const std::uint32_t n1 = reader.ReadMainCount();
-    Enthd.n1 = static_cast<std::int32_t>(n1);
-    reader.ReadMainList(*this, n1);
-    const std::uint32_t n2 = reader.ReadBlockDefCount();
-    Enthd.n2 = static_cast<std::int32_t>(n2);
-    reader.ReadBlockDefs(*this, n2);
+    EntityStreamReader(in, Enthd.jwVer).ReadSections(*this, Enthd.n1, Enthd.n2);
     if (Enthd.jwVer >= kVerBoundImages) ReadBoundImages(in);
   } catch (const ArchiveError&) {
     ok = false;
