@@ -185,6 +185,19 @@ TEST(JwwWriter, Strings) {
   EXPECT_EQ(t.src.LastWriteReport().charsReplaced, 1u);
 }
 
+TEST(JwwWriter, UnicodeStringOptionKeepsEveryCharacter) {
+  Trip t;
+  t.main().Add(testing::Text(u"é 😀 平面"));
+  t.src.EntLay[7].aStrLayName = u"Ünïcode";
+  t.src.SetFileOutOption(0x20);
+  t.Run(600);
+  EXPECT_EQ(t.back.EntMoji[0].str, u"é 😀 平面");
+  EXPECT_EQ(t.back.EntLay[7].aStrLayName, u"Ünïcode");
+  EXPECT_EQ(t.src.LastWriteReport().charsReplaced, 0u);
+  t.src.SetFileOutOption(64);  // out of range: no options
+  EXPECT_EQ(t.src.FileOutOpt, 0);
+}
+
 TEST(JwwWriter, DimensionsDecomposeBelowFourTwenty) {
   for (int ver : {351, 300, 420}) {
     Trip t;
