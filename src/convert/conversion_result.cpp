@@ -1,0 +1,18 @@
+#include "convert/conversion_result.h"
+
+namespace plandown {
+
+const char* RefusalName(Refusal refusal) {
+  switch (refusal) {
+    case Refusal::kUnsupportedKind: return "unsupported kind";
+    case Refusal::kNotRecognised: return "not a readable drawing";
+    case Refusal::kUnreadable: return "header unreadable";
+    case Refusal::kOldVersion: return "old version";
+    case Refusal::kSameFile: return "destination is the source";
+    case Refusal::kDuplicateDestination: return "destination already written in this run";
+    case Refusal::kNone: break;
+  }
+  return "none";
+}
+
+}  // namespace plandown

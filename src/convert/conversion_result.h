@@ -1,0 +1,43 @@
+// What became of one file.
+#pragma once
+#include "jww/write_report.h"
+#include "util/ustring.h"
+
+namespace plandown {
+
+enum class Outcome {
+  kConverted,         // written after a clean read
+  kConvertedDamaged,  // written, but the read of the source reported a problem
+  kRefused,           // nothing written; see Refusal
+  kFailed,            // the write failed; no destination file is left
+};
+
+enum class Refusal {
+  kNone,
+  kUnsupportedKind,       // an extension that is not converted
+  kNotRecognised,         // not a drawing of a readable generation
+  kUnreadable,            // recognised, but its header could not be read
+  kOldVersion,            // generation 3.50 or older
+  kSameFile,              // the destination (or its backup) is the source itself
+  kDuplicateDestination,  // an earlier file of the same run was written there
+};
+
+struct FileConversion {
+  String source;
+  String destination;
+  Outcome outcome = Outcome::kRefused;
+  Refusal refusal = Refusal::kNone;
+  int sourceVersion = 0;  // generation read from the source header, 0 when none was read
+  int targetVersion = 0;  // generation written, 0 when nothing was written
+  String backup;          // the backup made of the former destination, empty when none
+  bool backupFailed = false;  // a former destination existed but could not be copied
+  String note;            // the refusal or failure text given to the user, empty otherwise
+  WriteReport report;     // what the write changed to fit the target
+
+  bool Written() const { return outcome == Outcome::kConverted || outcome == Outcome::kConvertedDamaged; }
+};
+
+// Short English names for summaries: "unsupported kind", "old version", ...
+const char* RefusalName(Refusal refusal);
+
+}  // namespace plandown

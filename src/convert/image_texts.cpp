@@ -1,0 +1,18 @@
+#include "convert/image_texts.h"
+
+#include <algorithm>
+
+namespace plandown {
+
+String ImageTextForOutput(std::u16string_view text, const ConversionSettings&) { return String(text); }
+
+void RewriteImageTexts(TJwEntityDoc& doc, const ConversionSettings& settings) {
+  auto rewrite = [&](std::vector<TEntJwwMoji>& texts, std::int32_t count) {
+    const std::size_t n = std::min(texts.size(), static_cast<std::size_t>(std::max(count, 0)));
+    for (std::size_t i = 0; i < n; ++i) texts[i].str = ImageTextForOutput(texts[i].str, settings);
+  };
+  rewrite(doc.EntMoji, doc.EntMojiN);
+  for (TEntJwwBlockDef& def : doc.EntBlockDef) rewrite(def.mMoji, def.mMojiN);
+}
+
+}  // namespace plandown

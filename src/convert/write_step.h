@@ -1,0 +1,41 @@
+// The end of every conversion, for any document class with FileOut and LastWriteReport:
+// keep the former destination, write, and settle the outcome.
+#pragma once
+#include "convert/backup.h"
+#include "convert/conversion_request.h"
+#include "convert/conversion_result.h"
+#include "convert/conversion_ui.h"
+#include "convert/status_texts.h"
+#include "util/files.h"
+
+namespace plandown {
+
+template <class Document>
+void WriteConverted(Document& doc, const ConversionRequest& request, int targetVersion, bool cleanRead,
+                    FileConversion& result, ConversionUi& ui) {
+  BackUpDestination(request.backup.empty() ? BackupPathFor(request.destination) : request.backup, result);
+  doc.SetFileOutOption(0);
+  const bool written = doc.FileOut(request.destination, targetVersion);
+  result.report = doc.LastWriteReport();
+  if (!written) {
+    // The writer removes its own output; a file that still stands there is no conversion.
+    if (FileExistsAt(request.destination)) DeleteFileAt(request.destination);
+    result.outcome = Outcome::kFailed;
+    result.note = WriteFailedText(request.destination);
+    ui.Status(result.note);
+    return;
+  }
+  result.targetVersion = targetVersion;
+  result.outcome = cleanRead ? Outcome::kConverted : Outcome::kConvertedDamaged;
+}
+
+// Records a refusal and tells the user.
+inline FileConversion& Refuse(FileConversion& result, Refusal why, String note, ConversionUi& ui) {
+  result.outcome = Outcome::kRefused;
+  result.refusal = why;
+  result.note = std::move(note);
+  ui.Status(result.note);
+  return result;
+}
+
+}  // namespace plandown
