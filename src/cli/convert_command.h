@@ -1,0 +1,14 @@
+// `plandown convert`: the file policy around the conversion layer: which destination is
+// acceptable, what is printed per file, and the exit status.
+#pragma once
+#include <iosfwd>
+
+#include "cli/arguments.h"
+
+namespace plandown::cli {
+
+// 0 when every file was written after a clean read, 1 when any was refused, failed or
+// read with errors, 2 when the destination is unusable (nothing converted then).
+int RunConvert(const Arguments& args, std::ostream& out, std::ostream& err);
+
+}  // namespace plandown::cli

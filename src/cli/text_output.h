@@ -1,0 +1,15 @@
+// Small formatting helpers shared by the commands' human-readable output.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace plandown::cli {
+
+// 700 -> "7.00", 351 -> "3.51".
+std::string VersionText(int version);
+
+// UTF-8 of a text whose line breaks (CR LF, LF or CR) continue on new lines that start
+// with `indent`.
+std::string IndentedLines(std::u16string_view text, std::string_view indent);
+
+}  // namespace plandown::cli
