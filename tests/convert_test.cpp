@@ -1,0 +1,412 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "convert/conversion_run.h"
+#include "convert/convert_file.h"
+#include "convert/convert_jww.h"
+#include "convert/destination_check.h"
+#include "convert/file_kind.h"
+#include "convert/status_texts.h"
+#include "jww/jww_data.h"
+#include "support/sample_drawings.h"
+#include "support/temp_dir.h"
+#include "util/paths.h"
+
+namespace plandown {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+
+// Records what the conversion tells its user, in order: "S:" status, "M:" message,
+// "[" and "]" for the start and end of a file.
+class FakeUi final : public ConversionUi {
+ public:
+  void Status(const String& t) override { events.push_back(u"S:" + t); }
+  void Message(const String& t) override { events.push_back(u"M:" + t); }
+  void FileStarted() override { events.push_back(u"["); }
+  void FileFinished() override { events.push_back(u"]"); }
+  std::vector<String> events;
+};
+
+std::string ReadBytes(const fs::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+void WriteBytes(const fs::path& p, const std::string& bytes) {
+  std::ofstream f(p, std::ios::binary);
+  f << bytes;
+}
+
+// A drawing of `version` at dir/name.
+String Drawing(const fs::path& dir, const std::string& name, int version) {
+  fs::create_directories(dir);
+  const String path = FromFsPath(dir / name);
+  EXPECT_TRUE(samples::WritePlan(path, version));
+  return path;
+}
+
+ConversionSettings Target(int outVersionIndex) {
+  ConversionSettings s;
+  s.OutVersionIndex = outVersionIndex;
+  return s;
+}
+
+struct Counts {
+  int line, arc, point, text, dimension, solid, block, defs;
+  friend bool operator==(const Counts&, const Counts&) = default;
+};
+
+Counts CountsOf(const TJwwData& d) {
+  return {d.EntLineN, d.EntEnkoN, d.EntTenN, d.EntMojiN, d.EntSunpoN, d.EntSolidN, d.EntBlockN, d.EntBlockDefN};
+}
+
+TEST(ConvertJww, CleanDrawingIsWrittenAsTheChosenGenerationAndTheSourceIsLeftAlone) {
+  // Index 7 is "any other value": 3.00. 351 is the oldest generation that converts.
+  const struct {
+    int sourceVersion, outVersionIndex, written;
+  } cases[] = {{700, 0, 600}, {700, 1, 420}, {700, 2, 351}, {700, 3, 300}, {700, 7, 300}, {351, 2, 351}, {420, 3, 300}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.sourceVersion << " index " << c.outVersionIndex);
+    TempDir tmp;
+    const String src = Drawing(tmp.path() / "src", "plan.jww", c.sourceVersion);
+    fs::create_directories(tmp.path() / "dst");
+    const String dst = FromFsPath(tmp.path() / "dst" / "plan.jww");
+    const std::string before = ReadBytes(ToFsPath(src));
+    const auto mtime = fs::last_write_time(ToFsPath(src));
+
+    FakeUi ui;
+    const FileConversion r = ConvertFile({src, dst, {}}, Target(c.outVersionIndex), ui);
+
+    EXPECT_EQ(r.outcome, Outcome::kConverted);
+    EXPECT_EQ(r.refusal, Refusal::kNone);
+    EXPECT_EQ(r.sourceVersion, c.sourceVersion);
+    EXPECT_EQ(r.targetVersion, c.written);
+    EXPECT_TRUE(r.backup.empty());
+    EXPECT_TRUE(r.note.empty());
+    EXPECT_TRUE(r.report.Empty()) << r.report.Items().front().first;
+    EXPECT_EQ(ui.events, (std::vector<String>{u"[", u"S:" + ProgressText(src, dst), u"]", u"S:"}));
+    EXPECT_EQ(ReadBytes(ToFsPath(src)), before);
+    EXPECT_EQ(fs::last_write_time(ToFsPath(src)), mtime);
+
+    TJwwData in, out;
+    ASSERT_TRUE(in.FileIn(src));
+    ASSERT_TRUE(out.FileIn(dst));
+    EXPECT_EQ(out.Enthd.jwVer, c.written);
+    EXPECT_EQ(CountsOf(out), CountsOf(in));
+    EXPECT_EQ(out.Enthd.strMemo, in.Enthd.strMemo);
+    EXPECT_EQ(out.EntMoji[0].str, in.EntMoji[0].str);
+    EXPECT_EQ(out.EntBlockDef[0].mMoji[0].str, in.EntBlockDef[0].mMoji[0].str);
+  }
+}
+
+// A file that starts like a drawing of version 600 and ends in the middle of its header.
+void WriteCutHeader(const fs::path& p) {
+  TempDir tmp;
+  const String whole = Drawing(tmp.path(), "whole.jww", 600);
+  WriteBytes(p, ReadBytes(ToFsPath(whole)).substr(0, 40));
+}
+
+TEST(ConvertJww, RefusesWhatItCannotOrMayNotConvertWithoutTouchingTheDestination) {
+  const struct {
+    const char* name;
+    void (*make)(const fs::path&);
+    Refusal refusal;
+    bool oldVersion;
+    int sourceVersion;
+  } cases[] = {
+      {"text file", [](const fs::path& p) { WriteBytes(p, "not a drawing\n"); }, Refusal::kNotRecognised, false, 0},
+      {"missing file", [](const fs::path&) {}, Refusal::kNotRecognised, false, 0},
+      {"header cut short", WriteCutHeader, Refusal::kUnreadable, false, 0},
+      {"version 300", [](const fs::path& p) { samples::WritePlan(FromFsPath(p), 300); }, Refusal::kOldVersion, true, 300},
+      {"version 350", [](const fs::path& p) { samples::WritePlan(FromFsPath(p), 350); }, Refusal::kOldVersion, true, 350},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir tmp;
+    fs::create_directories(tmp.path() / "src");
+    fs::create_directories(tmp.path() / "dst");
+    const String src = FromFsPath(tmp.path() / "src" / "a.jww");
+    c.make(ToFsPath(src));
+    const String dst = FromFsPath(tmp.path() / "dst" / "a.jww");
+    WriteBytes(ToFsPath(dst), "former destination");
+
+    FakeUi ui;
+    const FileConversion r = ConvertFile({src, dst, {}}, Target(0), ui);
+
+    EXPECT_EQ(r.outcome, Outcome::kRefused);
+    EXPECT_EQ(r.refusal, c.refusal);
+    EXPECT_EQ(r.sourceVersion, c.sourceVersion);
+    EXPECT_EQ(r.targetVersion, 0);
+    const String note = c.oldVersion ? OldVersionText(src) : UnreadableText(src);
+    EXPECT_EQ(r.note, note);
+    // The refusal text stays: nothing clears it after the file.
+    EXPECT_EQ(ui.events, (std::vector<String>{u"[", u"S:" + ProgressText(src, dst), u"S:" + note, u"]"}));
+    EXPECT_EQ(ReadBytes(ToFsPath(dst)), "former destination");
+    EXPECT_FALSE(fs::exists(tmp.path() / "dst" / "a.BAK"));
+  }
+}
+
+TEST(ConvertJww, RefusalTextsAreTheFixedOnes) {
+  EXPECT_EQ(OldVersionText(u"C:\\d\\a.jww"), u"ファイル「C:\\d\\a.jww」は旧バージョンデータですので変換しませんでした。");
+  EXPECT_EQ(UnreadableText(u"x.jww"), u"ファイル「x.jww」は読み込めませんでしたので変換しませんでした。");
+  EXPECT_EQ(ProgressText(u"s.jww", u"d.jww"), u"ファイル「s.jww」→「d.jww」変換中です。");
+  EXPECT_EQ(CompletionText(0), u"0個のファイルを変換しました。");
+  EXPECT_EQ(UnsupportedExtensionText(u"plan.bak", u".bak"),
+            u"このファイル拡張子（種類）の変換には対応していません。\r\nファイル名：plan.bak\r\n　　拡張子：.bak");
+}
+
+TEST(ConvertJww, DamagedSourceIsConvertedWithWhatCouldBeReadAndSaysSo) {
+  TempDir tmp;
+  const std::string whole = ReadBytes(ToFsPath(Drawing(tmp.path(), "whole.jww", 700)));
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      // A class name that no entity has ends the main list after the first lines.
+      {"bad class in the main list", [&] {
+         std::string b = whole;
+         b[b.find("CDataEnko") + 5] = 'X';
+         return b;
+       }()},
+      // The file ends right after the first definition's class name.
+      {"definitions cut short", whole.substr(0, whole.find("CDataList") + 9)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::create_directories(tmp.path() / "src");
+    fs::create_directories(tmp.path() / "dst");
+    const fs::path src = tmp.path() / "src" / "a.jww";
+    WriteBytes(src, c.bytes);
+    TJwwData probe;
+    ASSERT_FALSE(probe.FileIn(FromFsPath(src)));
+    ASSERT_TRUE(probe.HeaderRead());
+
+    const String dst = FromFsPath(tmp.path() / "dst" / "a.jww");
+    SilentConversionUi ui;
+    const FileConversion r = ConvertFile({FromFsPath(src), dst, {}}, Target(0), ui);
+    EXPECT_EQ(r.outcome, Outcome::kConvertedDamaged);
+    EXPECT_TRUE(r.Written());
+    TJwwData out;
+    EXPECT_TRUE(out.FileIn(dst));
+    EXPECT_EQ(CountsOf(out), CountsOf(probe));
+    EXPECT_GT(out.EntLineN, 0);
+  }
+}
+
+TEST(ConvertJww, FormerDestinationIsBackedUpWithItsTimesBeforeItIsReplaced) {
+  TempDir tmp;
+  const String src = Drawing(tmp.path() / "src", "plan.jww", 700);
+  fs::create_directories(tmp.path() / "dst");
+  const fs::path dst = tmp.path() / "dst" / "plan.jww";
+  const fs::path bak = tmp.path() / "dst" / "plan.BAK";
+  WriteBytes(dst, "former destination");
+  WriteBytes(bak, "an older backup");
+  const auto past = fs::file_time_type::clock::now() - std::chrono::hours(24 * 30);
+  fs::last_write_time(dst, past);
+
+  SilentConversionUi ui;
+  const FileConversion r = ConvertFile({src, FromFsPath(dst), {}}, Target(0), ui);
+
+  EXPECT_EQ(r.outcome, Outcome::kConverted);
+  EXPECT_EQ(r.backup, FromFsPath(bak));
+  EXPECT_FALSE(r.backupFailed);
+  EXPECT_EQ(ReadBytes(bak), "former destination");
+  EXPECT_EQ(std::chrono::duration_cast<std::chrono::seconds>(fs::last_write_time(bak) - past).count(), 0);
+  TJwwData out;
+  EXPECT_TRUE(out.FileIn(FromFsPath(dst)));
+}
+
+TEST(ConvertJww, FailedWriteLeavesNoDestinationButKeepsTheBackup) {
+  TempDir tmp;
+  const String src = Drawing(tmp.path() / "src", "plan.jww", 700);
+  fs::create_directories(tmp.path() / "dst");
+  // The writer works under a longer temporary name next to the destination; with a
+  // destination name near the file-name limit that name cannot be created.
+  const std::string longName = std::string(245, 'a') + ".jww";
+  const fs::path dst = tmp.path() / "dst" / longName;
+  WriteBytes(dst, "former destination");
+
+  FakeUi ui;
+  const FileConversion r = ConvertFile({src, FromFsPath(dst), {}}, Target(0), ui);
+
+  EXPECT_EQ(r.outcome, Outcome::kFailed);
+  EXPECT_FALSE(r.Written());
+  EXPECT_EQ(r.note, WriteFailedText(FromFsPath(dst)));
+  EXPECT_EQ(ui.events.back(), u"]");
+  EXPECT_EQ(ui.events[ui.events.size() - 2], u"S:" + r.note);
+  EXPECT_FALSE(fs::exists(dst));
+  EXPECT_EQ(ReadBytes(tmp.path() / "dst" / (std::string(245, 'a') + ".BAK")), "former destination");
+  EXPECT_EQ(std::distance(fs::directory_iterator(tmp.path() / "dst"), fs::directory_iterator()), 1);
+}
+
+TEST(ConvertJww, NeverWritesOntoItsSource) {
+  TempDir tmp;
+  const String src = Drawing(tmp.path() / "src", "plan.jww", 700);
+  const std::string before = ReadBytes(ToFsPath(src));
+  const String sameSpelledOtherwise = FromFsPath(tmp.path() / "src" / "." / "plan.jww");
+  SilentConversionUi ui;
+  const FileConversion r = ConvertJww({src, sameSpelledOtherwise, {}}, Target(0), ui);
+  EXPECT_EQ(r.outcome, Outcome::kRefused);
+  EXPECT_EQ(r.refusal, Refusal::kSameFile);
+  EXPECT_EQ(ReadBytes(ToFsPath(src)), before);
+  EXPECT_FALSE(fs::exists(tmp.path() / "src" / "plan.BAK"));
+}
+
+TEST(ConvertFile, OtherExtensionsAreRefusedWithOneMessage) {
+  for (const char* name : {"plan.bak", "plan.jwc", "plan.jws", "noext"}) {
+    SCOPED_TRACE(name);
+    TempDir tmp;
+    const String src = tmp.file(name);
+    WriteBytes(ToFsPath(src), "x");
+    FakeUi ui;
+    const FileConversion r = ConvertFile({src, tmp.file("out"), {}}, Target(0), ui);
+    EXPECT_EQ(r.refusal, Refusal::kUnsupportedKind);
+    const String ext = ExtensionOf(src);
+    EXPECT_EQ(ui.events, (std::vector<String>{u"M:" + UnsupportedExtensionText(FromUtf8(name), ext)}));
+  }
+}
+
+TEST(ConvertFile, UpperCaseExtensionIsADrawing) {
+  TempDir tmp;
+  const String src = Drawing(tmp.path() / "src", "PLAN.JWW", 700);
+  fs::create_directories(tmp.path() / "dst");
+  SilentConversionUi ui;
+  EXPECT_EQ(ConvertFile({src, FromFsPath(tmp.path() / "dst" / "PLAN.JWW"), {}}, Target(0), ui).outcome,
+            Outcome::kConverted);
+}
+
+TEST(ConversionRun, KeepsEveryFormerFileAndCountsOnlyWrittenFiles) {
+  TempDir tmp;
+  // Two sources named alike from different folders, and a destination folder that already
+  // holds a.jww and a.JWW, whose backups would both be called a.BAK.
+  const String a1 = Drawing(tmp.path() / "s1", "a.jww", 700);
+  const String a2 = Drawing(tmp.path() / "s2", "a.jww", 600);
+  const String upper = Drawing(tmp.path() / "s3", "a.JWW", 700);
+  const String old = Drawing(tmp.path() / "s1", "old.jww", 300);
+  const fs::path d = tmp.path() / "dst";
+  fs::create_directories(d);
+  WriteBytes(d / "a.jww", "former a.jww");
+  WriteBytes(d / "a.JWW", "former a.JWW");
+
+  FakeUi ui;
+  ConversionRun run(Target(0), ui);
+  const String folder = FromFsPath(d);
+  EXPECT_EQ(run.Convert(a1, folder).outcome, Outcome::kConverted);
+  const FileConversion& second = run.Convert(a2, folder);
+  EXPECT_EQ(second.refusal, Refusal::kDuplicateDestination);
+  EXPECT_EQ(second.note, DuplicateDestinationText(a2, second.destination));
+  EXPECT_EQ(run.Convert(upper, folder).outcome, Outcome::kConverted);
+  EXPECT_EQ(run.Convert(old, folder).refusal, Refusal::kOldVersion);
+
+  EXPECT_EQ(ReadBytes(d / "a.BAK"), "former a.jww");
+  EXPECT_EQ(ReadBytes(d / "a.JWW.BAK"), "former a.JWW");
+  EXPECT_EQ(run.Results()[2].backup, FromFsPath(d / "a.JWW.BAK"));
+  TJwwData out;
+  ASSERT_TRUE(out.FileIn(FromFsPath(d / "a.jww")));
+  EXPECT_EQ(out.Enthd.jwVer, 600);
+
+  EXPECT_EQ(run.WrittenCount(), 2);
+  EXPECT_FALSE(run.AllClean());
+  EXPECT_EQ(run.Finish(), CompletionText(2));
+  EXPECT_EQ(ui.events.back(), u"S:2個のファイルを変換しました。");
+}
+
+TEST(ConversionRun, EmptyRunReportsZero) {
+  FakeUi ui;
+  ConversionRun run(Target(0), ui);
+  EXPECT_TRUE(run.AllClean());
+  EXPECT_EQ(run.Finish(), u"0個のファイルを変換しました。");
+}
+
+TEST(DestinationCheck, ComparesTheFoldersThemselves) {
+  TempDir tmp;
+  const fs::path src = tmp.path() / "Data";
+  const fs::path other = tmp.path() / "Other";
+  fs::create_directories(src);
+  fs::create_directories(other);
+  fs::create_directory_symlink(src, tmp.path() / "link");
+  const String s = FromFsPath(src);
+  const struct {
+    String destination;
+    DestinationProblem problem;
+  } cases[] = {
+      {u"", DestinationProblem::kNotGiven},
+      {FromFsPath(tmp.path() / "absent"), DestinationProblem::kMissing},
+      {tmp.file("afile"), DestinationProblem::kMissing},
+      {s, DestinationProblem::kIsSourceFolder},
+      {s + u"/", DestinationProblem::kIsSourceFolder},
+      {FromFsPath(tmp.path() / "Other" / ".." / "Data"), DestinationProblem::kIsSourceFolder},
+      {FromFsPath(tmp.path() / "link"), DestinationProblem::kIsSourceFolder},
+      {FromFsPath(other), DestinationProblem::kNone},
+  };
+  WriteBytes(tmp.path() / "afile", "x");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(ToUtf8(c.destination));
+    EXPECT_EQ(CheckDestinationFolder(c.destination, s), c.problem);
+  }
+  // A source folder that does not exist is no reason to refuse.
+  EXPECT_EQ(CheckDestinationFolder(FromFsPath(other), FromFsPath(tmp.path() / "gone")), DestinationProblem::kNone);
+  EXPECT_EQ(DestinationProblemText(DestinationProblem::kNotGiven), u"保存先フォルダを指示して下さい。");
+  EXPECT_EQ(DestinationProblemText(DestinationProblem::kMissing), u"保存先フォルダが存在しません。");
+  EXPECT_EQ(DestinationProblemText(DestinationProblem::kIsSourceFolder), u"保存先フォルダは参照フォルダと同じにしないで下さい。");
+  EXPECT_EQ(DestinationProblemText(DestinationProblem::kNone), u"");
+}
+
+TEST(ConvertJww, ConversionsOnSeveralThreadsGiveTheSameFilesAsOne) {
+  TempDir tmp;
+  const String src = Drawing(tmp.path() / "src", "plan.jww", 700);
+  fs::create_directories(tmp.path() / "ref");
+  SilentConversionUi quiet;
+  const String ref = FromFsPath(tmp.path() / "ref" / "plan.jww");
+  ASSERT_TRUE(ConvertJww({src, ref, {}}, Target(2), quiet).Written());
+
+  constexpr int kThreads = 4;
+  std::vector<Outcome> outcomes(kThreads);
+  {
+    std::vector<std::jthread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+      const fs::path dir = tmp.path() / ("t" + std::to_string(t));
+      fs::create_directories(dir);
+      threads.emplace_back([&, t, dir] {
+        SilentConversionUi ui;
+        for (int round = 0; round < 5; ++round)
+          outcomes[t] = ConvertJww({src, FromFsPath(dir / "plan.jww"), {}}, Target(2), ui).outcome;
+      });
+    }
+  }
+  for (int t = 0; t < kThreads; ++t) {
+    EXPECT_EQ(outcomes[t], Outcome::kConverted);
+    EXPECT_EQ(ReadBytes(tmp.path() / ("t" + std::to_string(t)) / "plan.jww"), ReadBytes(ToFsPath(ref)));
+  }
+}
+
+TEST(ConvertJww, RealDrawingConvertsToEveryGeneration) {
+  const fs::path corpus = testing::CorpusDir();
+  if (corpus.empty() || !fs::exists(corpus / "sample.jww")) GTEST_SKIP() << "shared corpus not present";
+  const String src = FromFsPath(corpus / "sample.jww");
+  TJwwData in;
+  ASSERT_TRUE(in.FileIn(src));
+  for (int index = 0; index < 4; ++index) {
+    SCOPED_TRACE(index);
+    TempDir tmp;
+    const String dst = tmp.file("sample.jww");
+    SilentConversionUi ui;
+    const FileConversion r = ConvertJww({src, dst, {}}, Target(index), ui);
+    EXPECT_EQ(r.outcome, Outcome::kConverted);
+    TJwwData out;
+    ASSERT_TRUE(out.FileIn(dst));
+    EXPECT_EQ(out.Enthd.jwVer, TargetVersion(index));
+    EXPECT_EQ(CountsOf(out), CountsOf(in));
+    EXPECT_EQ(out.EntBlockNum, in.EntBlockNum);
+  }
+}
+
+}  // namespace
+}  // namespace plandown
