@@ -8,7 +8,8 @@
 #include <set>
 
 #include "jww/jww_data.h"
-#include "support/sample_drawings.h"
+#include "support/drawing_builder.h"
+#include "support/plan_drawing.h"
 #include "support/temp_dir.h"
 #include "util/paths.h"
 
@@ -66,8 +67,8 @@ class CliFixture : public ::testing::Test {
     const fs::path src = root() / "src";
     fs::create_directories(src);
     fs::create_directories(root() / "out");
-    ASSERT_TRUE(samples::WritePlan(FromFsPath(src / "new.jww"), 700));
-    ASSERT_TRUE(samples::WritePlan(FromFsPath(src / "old.jww"), 300));
+    ASSERT_TRUE(testing::WritePlan(FromFsPath(src / "new.jww"), 700));
+    ASSERT_TRUE(testing::WritePlan(FromFsPath(src / "old.jww"), 300));
     const std::string plan = ReadBytes(src / "new.jww");
     WriteBytes(src / "cut.jww", plan.substr(0, 40));
     std::string damaged = plan;
@@ -76,10 +77,12 @@ class CliFixture : public ::testing::Test {
     WriteBytes(src / "note.txt", "not a drawing\n");
 
     TJwwData sxf;
-    samples::StartDrawing(sxf, 700);
-    samples::AddLine(sxf, 0, 0, 10, 0, samples::Attr(101));
-    samples::AddLine(sxf, 0, 5, 10, 5, samples::Attr(102));
-    samples::FinishDrawing(sxf);
+    sxf.Enthd.jwVer = 700;
+    testing::InitTables(sxf);
+    testing::ListBuilder lines(MainList(sxf));
+    lines.Add(testing::Line(0, 0, 10, 0, testing::Attr(1, 101)));  // SXF colours
+    lines.Add(testing::Line(0, 5, 10, 5, testing::Attr(1, 102)));
+    testing::Finish(sxf);
     ASSERT_TRUE(sxf.FileOut(FromFsPath(src / "sxf.jww"), 700));
   }
   const fs::path& root() const { return tmp_.path(); }
@@ -173,7 +176,7 @@ TEST_F(CliFixture, ConvertBacksUpAndWritesReadableDrawings) {
 
 TEST_F(CliFixture, SecondFileOfTheSameNameIsNotWrittenOverTheFirst) {
   fs::create_directories(root() / "src2");
-  ASSERT_TRUE(samples::WritePlan(FromFsPath(root() / "src2" / "new.jww"), 600));
+  ASSERT_TRUE(testing::WritePlan(FromFsPath(root() / "src2" / "new.jww"), 600));
   const CliRun r = RunPlandown(root(), {"convert", "--out", "out", "src/new.jww", "src2/new.jww"});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("  src2/new.jww: destination already written in this run\n"), std::string::npos) << r.out;
@@ -185,9 +188,11 @@ void WriteDrawingWithImage(const fs::path& path, const fs::path& imageFolder) {
   fs::create_directories(imageFolder);
   WriteBytes(imageFolder / "pic.png", std::string(3000, 'p'));
   TJwwData doc;
-  samples::StartDrawing(doc, 700, u"a \"quoted\" \\ memo\r\n\t二行目");
-  samples::AddText(doc, 0, 0, u"^@BM%temp%pic.png,100,100,0,0,1,0");
-  samples::FinishDrawing(doc);
+  doc.Enthd.jwVer = 700;
+  testing::InitTables(doc);
+  doc.Enthd.strMemo = u"a \"quoted\" \\ memo\r\n\t二行目";
+  testing::ListBuilder(MainList(doc)).Add(testing::Text(u"^@BM%temp%pic.png,100,100,0,0,1,0"));
+  testing::Finish(doc);
   doc.BindImageFolder = AddPathDelim(FromFsPath(imageFolder));
   doc.BindImageExr = true;
   doc.BindImage = {TBindImageType{u"pic.png", 3000, false}};

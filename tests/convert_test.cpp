@@ -13,7 +13,8 @@
 #include "convert/file_kind.h"
 #include "convert/status_texts.h"
 #include "jww/jww_data.h"
-#include "support/sample_drawings.h"
+#include "support/drawing_builder.h"
+#include "support/plan_drawing.h"
 #include "support/temp_dir.h"
 #include "util/paths.h"
 
@@ -48,7 +49,7 @@ void WriteBytes(const fs::path& p, const std::string& bytes) {
 String Drawing(const fs::path& dir, const std::string& name, int version) {
   fs::create_directories(dir);
   const String path = FromFsPath(dir / name);
-  EXPECT_TRUE(samples::WritePlan(path, version));
+  EXPECT_TRUE(testing::WritePlan(path, version));
   return path;
 }
 
@@ -124,8 +125,8 @@ TEST(ConvertJww, RefusesWhatItCannotOrMayNotConvertWithoutTouchingTheDestination
       {"text file", [](const fs::path& p) { WriteBytes(p, "not a drawing\n"); }, Refusal::kNotRecognised, false, 0},
       {"missing file", [](const fs::path&) {}, Refusal::kNotRecognised, false, 0},
       {"header cut short", WriteCutHeader, Refusal::kUnreadable, false, 0},
-      {"version 300", [](const fs::path& p) { samples::WritePlan(FromFsPath(p), 300); }, Refusal::kOldVersion, true, 300},
-      {"version 350", [](const fs::path& p) { samples::WritePlan(FromFsPath(p), 350); }, Refusal::kOldVersion, true, 350},
+      {"version 300", [](const fs::path& p) { testing::WritePlan(FromFsPath(p), 300); }, Refusal::kOldVersion, true, 300},
+      {"version 350", [](const fs::path& p) { testing::WritePlan(FromFsPath(p), 350); }, Refusal::kOldVersion, true, 350},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -244,6 +245,44 @@ TEST(ConvertJww, FailedWriteLeavesNoDestinationButKeepsTheBackup) {
   EXPECT_FALSE(fs::exists(dst));
   EXPECT_EQ(ReadBytes(tmp.path() / "dst" / (std::string(245, 'a') + ".BAK")), "former destination");
   EXPECT_EQ(std::distance(fs::directory_iterator(tmp.path() / "dst"), fs::directory_iterator()), 1);
+}
+
+TEST(ConvertJww, BoundImageTextsOfDrawingAndBlocksNameTheExtractedFiles) {
+  TempDir tmp;
+  TJwwData doc;
+  doc.Enthd.jwVer = 700;
+  testing::InitTables(doc);
+  testing::ListBuilder main(MainList(doc));
+  main.Add(testing::Text(u"^@BM%temp%photo_jpg.bmp,100,100,0,0,1,0"));
+  main.Add(testing::Text(u"^@BMlogo.png,10,10"));
+  main.Add(testing::Insert(1));
+  testing::ListBuilder(MemberList(testing::AddDefinition(doc, 1, u"b"))).Add(testing::Text(u"^@BM%temp%scan.bmp,1,1"));
+  testing::Finish(doc);
+  fs::create_directories(tmp.path() / "src");
+  const String src = FromFsPath(tmp.path() / "src" / "img.jww");
+  ASSERT_TRUE(doc.FileOut(src, 700));
+
+  const struct {
+    std::int32_t convertImages, formatIndex;
+    const char16_t *main, *block;
+  } cases[] = {
+      {0, 0, u"^@BMphoto_jpg.bmp,100,100,0,0,1,0", u"^@BMscan.bmp,1,1"},
+      {1, 3, u"^@BMphoto.png,100,100,0,0,1,0", u"^@BMscan.png,1,1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.formatIndex);
+    const String dst = tmp.file("img.jww");
+    ConversionSettings s = Target(0);
+    s.ConvertBoundImages = c.convertImages;
+    s.ImageFormatIndex = c.formatIndex;
+    SilentConversionUi ui;
+    ASSERT_EQ(ConvertJww({src, dst, {}}, s, ui).outcome, Outcome::kConverted);
+    TJwwData out;
+    ASSERT_TRUE(out.FileIn(dst));
+    EXPECT_EQ(out.EntMoji[0].str, c.main);
+    EXPECT_EQ(out.EntMoji[1].str, u"^@BMlogo.png,10,10");
+    EXPECT_EQ(out.EntBlockDef[0].mMoji[0].str, c.block);
+  }
 }
 
 TEST(ConvertJww, NeverWritesOntoItsSource) {

@@ -8,27 +8,31 @@
 #include <string>
 
 #include "jww/downconvert.h"
-#include "support/sample_drawings.h"
+#include "support/drawing_builder.h"
+#include "support/plan_drawing.h"
 #include "util/paths.h"
 
 using namespace plandown;
+using namespace plandown::testing;
 
 namespace {
 
 bool WriteSxfDetails(const String& path) {
-  TJwwData doc;
-  samples::StartDrawing(doc, 700, u"SXF 詳細\r\nconverts with changes to 3.51 and 3.00");
-  samples::AddLine(doc, 0, 0, 50, 0, samples::Attr(101, 31));    // SXF colour and line type with ordinary twins
-  samples::AddLine(doc, 0, 10, 50, 10, samples::Attr(200, 60));  // user-defined SXF colour and line type
-  samples::AddArc(doc, 25, 30, 8, samples::Attr(105));
-  samples::AddDimension(doc, 0, -10, 50, -10, true);
-  samples::AddText(doc, 0, 45, u"Café ① 〜 🏠");
-  samples::AddDefinition(doc, 1, u"部品", u"U");
-  samples::AddInsert(doc, 1, 60, 0);
-  samples::FinishDrawing(doc);
+  TJwwData d;
+  d.Enthd.jwVer = 700;
+  InitTables(d);
+  d.Enthd.strMemo = u"SXF 詳細\r\nconverts with changes to 3.51 and 3.00";
+  ListBuilder main(MainList(d));
+  main.Add(Line(0, 0, 50, 0, Attr(31, 101)));    // SXF line type and colour with ordinary twins
+  main.Add(Line(0, 10, 50, 10, Attr(60, 200)));  // user-defined SXF line type and colour
+  main.Add(Dimension(true));
+  main.Add(Text(u"Café ① 〜 🏠"));
+  main.Add(Insert(1, 60, 0));
+  ListBuilder(MemberList(AddDefinition(d, 1, u"部品"))).Add(Text(u"U"));
+  Finish(d);
   // Strings as UTF-16, so that the characters code page 932 lacks survive in the source.
-  doc.SetFileOutOption(OptUnicodeStrings);
-  return doc.FileOut(path, 700);
+  d.SetFileOutOption(OptUnicodeStrings);
+  return d.FileOut(path, 700);
 }
 
 }  // namespace
@@ -39,8 +43,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const String dir = AddPathDelim(FromUtf8(argv[1]));
-  const bool ok = samples::WritePlan(dir + u"plan.jww", 700) && WriteSxfDetails(dir + u"sxf_details.jww") &&
-                  samples::WritePlan(dir + u"old_300.jww", 300);
+  const bool ok = WritePlan(dir + u"plan.jww", 700) && WriteSxfDetails(dir + u"sxf_details.jww") &&
+                  WritePlan(dir + u"old_300.jww", 300);
   if (!ok) std::fprintf(stderr, "make_examples: could not write into %s\n", argv[1]);
   return ok ? 0 : 1;
 }

@@ -9,16 +9,17 @@ namespace plandown {
 
 // Before FileIn. For now the section is read past (so that a cut-short section counts as
 // a damaged read) and no file is created.
-// TODO(images): extract into a scratch folder of this conversion (never one shared by
-// concurrent conversions) once the extraction lands.
+// TODO(images): extract into a folder of this conversion alone (CreatePrivateTempFolder),
+// never one shared by concurrent conversions.
 void PrepareBoundImageReading(TJwwData& doc, const ConversionSettings& settings);
 
 // After the image texts were rewritten and before FileOut: inflate, copy next to the
-// destination, convert compressed images. TODO(images): nothing yet.
+// destination, convert compressed images. TODO(images): BindImageExplode, BindImageCopy,
+// ConvertExtractedImage.
 void PlaceBoundImages(TJwwData& doc, const String& destinationFolder, const ConversionSettings& settings);
 
-// After FileOut, on every path that passed the version check: remove what extraction left.
-// TODO(images): nothing yet.
+// After the read, on every path: remove what extraction left (the document's extracted
+// files and its private folder). TODO(images): nothing is extracted yet.
 void ReleaseBoundImages(TJwwData& doc);
 
 }  // namespace plandown
