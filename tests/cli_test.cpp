@@ -221,14 +221,16 @@ TEST_F(CliFixture, InfoJsonIsExactAndCreatesNoFile) {
   EXPECT_EQ(FilesBelow(root()), before);
 }
 
-TEST(CliExamples, BundledExamplesAreReadableDrawings) {
+TEST(CliExamples, BundledExamplesAreReadableDrawingsAndShapes) {
   const fs::path examples = fs::path(PLANDOWN_SOURCE_DIR) / "examples";
   std::vector<std::string> args = {"info"};
   for (const auto& e : fs::directory_iterator(examples))
-    if (e.path().extension() == ".jww") args.push_back(e.path().string());
-  ASSERT_GE(args.size(), 3u) << "no example drawings in " << examples;
+    if (e.path().extension() == ".jww" || e.path().extension() == ".jws") args.push_back(e.path().string());
+  ASSERT_GE(args.size(), 4u) << "no example drawings in " << examples;
   const CliRun r = RunPlandown(examples, args);
   EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find("  kind:        jws\n  recognised:  yes\n  read:        ok\n  version:     7.00\n"), std::string::npos)
+      << r.out;
 }
 
 TEST(CliCorpus, RealDrawingConverts) {

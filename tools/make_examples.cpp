@@ -4,9 +4,11 @@
 // sxf_details.jww 7.00 with what older generations lack: SXF colours and line types, an
 //                 SXF dimension, text outside code page 932
 // old_300.jww     3.00, which the conversion refuses
+// part.jws        a 7.00 shape: a frame with a label
 #include <cstdio>
 #include <string>
 
+#include "jws/jws_data.h"
 #include "jww/downconvert.h"
 #include "support/drawing_builder.h"
 #include "support/plan_drawing.h"
@@ -35,6 +37,20 @@ bool WriteSxfDetails(const String& path) {
   return d.FileOut(path, 700);
 }
 
+bool WritePart(const String& path) {
+  TJwsData d;
+  d.Enthd.jwVer = 700;
+  ListBuilder main(MainList(d));
+  main.Add(Line(0, 0, 40, 0));
+  main.Add(Line(40, 0, 40, 20));
+  main.Add(Line(40, 20, 0, 20));
+  main.Add(Line(0, 20, 0, 0));
+  main.Add(Text(u"手すり"));
+  d.Enthd.n1 = static_cast<std::int32_t>(d.EntNo.size());
+  d.MakeBlockTree();
+  return d.FileOut(path, 700);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,7 +60,7 @@ int main(int argc, char** argv) {
   }
   const String dir = AddPathDelim(FromUtf8(argv[1]));
   const bool ok = WritePlan(dir + u"plan.jww", 700) && WriteSxfDetails(dir + u"sxf_details.jww") &&
-                  WritePlan(dir + u"old_300.jww", 300);
+                  WritePlan(dir + u"old_300.jww", 300) && WritePart(dir + u"part.jws");
   if (!ok) std::fprintf(stderr, "make_examples: could not write into %s\n", argv[1]);
   return ok ? 0 : 1;
 }

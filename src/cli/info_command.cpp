@@ -6,6 +6,7 @@
 #include "cli/exit_codes.h"
 #include "cli/json.h"
 #include "cli/text_output.h"
+#include "jws/jws_data.h"
 #include "jww/jww_data.h"
 
 namespace plandown::cli {
@@ -14,19 +15,21 @@ namespace {
 
 constexpr const char* kCountNames[] = {"line", "arc", "point", "text", "dimension", "solid", "block"};
 
-void DescribeJww(FileInfo& info) {
-  auto doc = std::make_unique<TJwwData>();
+// Drawings and shapes share everything listed here except the memo.
+template <class Document>
+void DescribeDocument(FileInfo& info) {
+  auto doc = std::make_unique<Document>();
   info.recognised = doc->FileCheck(info.path);
   if (!info.recognised) return;
-  // Listing only: the image section is read past, so nothing is written anywhere.
+  // Listing only: an image section is read past, so nothing is written anywhere.
   doc->BindImageExp = false;
   doc->BindImageExr = true;
   info.readOk = doc->FileIn(info.path);
   info.headerRead = doc->HeaderRead();
   if (!info.headerRead) return;
-  const TJwwData& d = *doc;
+  const Document& d = *doc;
   info.version = d.Enthd.jwVer;
-  info.memo = d.Enthd.strMemo;
+  if constexpr (requires { d.Enthd.strMemo; }) info.memo = d.Enthd.strMemo;
   info.counts = {d.EntLineN, d.EntEnkoN, d.EntTenN, d.EntMojiN, d.EntSunpoN, d.EntSolidN, d.EntBlockN};
   info.declaredObjects = d.Enthd.n1;
   info.blockDefinitions = d.Enthd.n2;
@@ -45,9 +48,11 @@ FileInfo DescribeFile(const String& path) {
   FileInfo info;
   info.path = path;
   info.kind = FileKindOf(path);
-  // Only drawings have a reader so far; other kinds are reported as unknown.
-  if (info.kind == FileKind::kJww) DescribeJww(info);
-  else info.kind = FileKind::kUnknown;
+  switch (info.kind) {
+    case FileKind::kJww: DescribeDocument<TJwwData>(info); break;
+    case FileKind::kJws: DescribeDocument<TJwsData>(info); break;
+    default: info.kind = FileKind::kUnknown;  // no details for the DOS-era files yet
+  }
   return info;
 }
 

@@ -32,7 +32,7 @@ struct FileInfo {
   std::vector<BoundImageInfo> boundImages;
 };
 
-// Reads the whole file (bound images listed, never extracted).
+// Reads the whole drawing or shape file (bound images listed, never extracted).
 FileInfo DescribeFile(const String& path);
 
 void PrintInfoText(std::ostream& out, const FileInfo& info);
