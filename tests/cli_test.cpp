@@ -3,12 +3,11 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 
 #include "jww/jww_data.h"
 #include "support/drawing_builder.h"
+#include "support/file_text.h"
 #include "support/plan_drawing.h"
 #include "support/temp_dir.h"
 #include "util/paths.h"
@@ -17,17 +16,9 @@ namespace plandown {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadBytes;
 using testing::TempDir;
-
-std::string ReadBytes(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
-void WriteBytes(const fs::path& p, const std::string& bytes) {
-  std::ofstream f(p, std::ios::binary);
-  f << bytes;
-}
+using testing::WriteBytes;
 
 std::string Quote(const std::string& s) {
   std::string q = "'";

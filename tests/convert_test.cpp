@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <thread>
 
@@ -14,6 +13,7 @@
 #include "convert/status_texts.h"
 #include "jww/jww_data.h"
 #include "support/drawing_builder.h"
+#include "support/file_text.h"
 #include "support/plan_drawing.h"
 #include "support/temp_dir.h"
 #include "util/paths.h"
@@ -22,7 +22,9 @@ namespace plandown {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadBytes;
 using testing::TempDir;
+using testing::WriteBytes;
 
 // Records what the conversion tells its user, in order: "S:" status, "M:" message,
 // "[" and "]" for the start and end of a file.
@@ -34,16 +36,6 @@ class FakeUi final : public ConversionUi {
   void FileFinished() override { events.push_back(u"]"); }
   std::vector<String> events;
 };
-
-std::string ReadBytes(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
-void WriteBytes(const fs::path& p, const std::string& bytes) {
-  std::ofstream f(p, std::ios::binary);
-  f << bytes;
-}
 
 // A drawing of `version` at dir/name.
 String Drawing(const fs::path& dir, const std::string& name, int version) {
