@@ -1,5 +1,5 @@
-// The end of every conversion, for any document class with FileOut and LastWriteReport:
-// keep the former destination, write, and settle the outcome.
+// The two ways a conversion ends, for any document class with FileOut and LastWriteReport:
+// refused with a text for the user, or written after the former destination was kept.
 #pragma once
 #include "convert/backup.h"
 #include "convert/conversion_request.h"
