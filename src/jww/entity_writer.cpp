@@ -177,8 +177,13 @@ void EntityStreamWriter::WriteMainList(std::int32_t entries) {
 }
 
 void EntityStreamWriter::WriteBlockDefs(std::int32_t entries) {
-  WriteCount(out_, static_cast<std::uint32_t>(std::max<std::int32_t>(doc_.EntBlockNum, 0)));
   const std::size_t n = std::min(static_cast<std::size_t>(std::max<std::int32_t>(entries, 0)), doc_.EntBlockDef.size());
+  // The count is that of the definitions actually written (EntBlockNum after a read), so
+  // the section stays readable even for a document whose marks were changed by hand.
+  std::uint32_t written = 0;
+  for (std::size_t d = 0; d < n; ++d)
+    if (doc_.EntBlockDef[d].ref_flag) ++written;
+  WriteCount(out_, written);
   for (std::size_t d = 0; d < n; ++d) {
     const TEntJwwBlockDef& def = doc_.EntBlockDef[d];
     if (!def.ref_flag) {
