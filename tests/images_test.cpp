@@ -414,16 +414,15 @@ TEST(ImageText, RewritesBoundImageTexts) {
       // Only the first comma ends the name; the parameters stay as they are.
       {u"^@BM%temp%a_tif.bmp,1,2,,x", 1, 0, u"^@BMa.tif,1,2,,x"},
       {u"^@BM%temp%a.bmp,", 0, 0, u"^@BMa.bmp,"},
-      // The text names the file extraction wrote, which has the plain name.
-      {u"^@BM%temp%..\\..\\x_jpg.bmp,1", 1, 0, u"^@BMx.jpg,1"},
-      {u"^@BM%temp%C:/etc/x.bmp,1", 0, 0, u"^@BMx.bmp,1"},
+      // The text keeps the stored name, folder parts and all.
+      {u"^@BM%temp%..\\..\\x_jpg.bmp,1", 1, 0, u"^@BM..\\..\\x.jpg,1"},
+      {u"^@BM%temp%C:/etc/x.bmp,1", 0, 0, u"^@BMC:/etc/x.bmp,1"},
       // Left alone: ordinary image texts, short or comma-less texts, other markers.
       {u"^@BMplain_jpg.bmp,1", 1, 3, u"^@BMplain_jpg.bmp,1"},
       {u"^@BM%tem", 1, 3, u"^@BM%tem"},
       {u"^@BM%temp%photo_jpg.bmp", 1, 3, u"^@BM%temp%photo_jpg.bmp"},
       {u"^@bm%temp%a.bmp,1", 1, 3, u"^@bm%temp%a.bmp,1"},
       {u"^@BM%TEMP%a.bmp,1", 1, 3, u"^@BM%TEMP%a.bmp,1"},
-      {u"^@BM%temp%..,1", 1, 3, u"^@BM%temp%..,1"},
       {u"", 1, 3, u""},
       {u"壁 W=120", 1, 3, u"壁 W=120"},
   };

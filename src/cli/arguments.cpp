@@ -1,5 +1,7 @@
 #include "cli/arguments.h"
 
+#include <cstdlib>
+
 namespace plandown::cli {
 
 namespace {
@@ -16,6 +18,14 @@ bool SplitOption(const std::string& word, std::string& name, std::optional<std::
 }
 
 }  // namespace
+
+std::optional<int> ImageFormatIndexOf(const std::string& text) {
+  static const std::pair<const char*, int> kFormats[] = {{"same", 0}, {"bmp", 1}, {"gif", 2},  {"png", 3},
+                                                         {"jpeg", 4}, {"jpg", 4}, {"tiff", 5}, {"tif", 5}};
+  for (const auto& [name, index] : kFormats)
+    if (text == name) return index;
+  return std::nullopt;
+}
 
 std::optional<int> OutVersionIndexOf(const std::string& text) {
   static constexpr const char* kNames[] = {"6.00", "4.20", "3.51", "3.00"};
@@ -50,13 +60,18 @@ ParsedArguments ParseArguments(std::span<const std::string> words) {
       a.command = Command::kHelp;
       return ParsedArguments{a, {}};
     }
-    const bool takesValue = a.command == Command::kConvert && (name == "--out" || name == "-o" || name == "--to");
+    const bool convert = a.command == Command::kConvert;
+    const bool takesValue = convert && (name == "--out" || name == "-o" || name == "--to" || name == "--image-format" ||
+                                        name == "--jpeg-quality");
     const bool isFlag = (a.command == Command::kInfo && name == "--json") ||
-                        (a.command == Command::kConvert && (name == "--verbose" || name == "-v"));
+                        (convert && (name == "--verbose" || name == "-v" || name == "--convert-images" ||
+                                     name == "--delete-source-image"));
     if (!takesValue && !isFlag) return Usage("unknown option '" + name + "' for " + command);
     if (isFlag) {
       if (value) return Usage("option '" + name + "' takes no value");
       if (name == "--json") a.json = true;
+      else if (name == "--convert-images") a.settings.ConvertBoundImages = 1;
+      else if (name == "--delete-source-image") a.settings.DeleteSourceImage = 1;
       else a.verbose = true;
       continue;
     }
@@ -67,7 +82,17 @@ ParsedArguments ParseArguments(std::span<const std::string> words) {
     if (name == "--to") {
       const auto index = OutVersionIndexOf(*value);
       if (!index) return Usage("unknown target version '" + *value + "' (6.00, 4.20, 3.51 or 3.00)");
-      a.outVersionIndex = *index;
+      a.settings.OutVersionIndex = *index;
+    } else if (name == "--image-format") {
+      const auto index = ImageFormatIndexOf(*value);
+      if (!index) return Usage("unknown image format '" + *value + "' (same, bmp, gif, png, jpeg or tiff)");
+      a.settings.ImageFormatIndex = *index;
+    } else if (name == "--jpeg-quality") {
+      char* end = nullptr;
+      const long q = std::strtol(value->c_str(), &end, 10);
+      if (value->empty() || *end != '\0' || q < 0 || q > 100)
+        return Usage("--jpeg-quality takes a whole number from 0 to 100");
+      a.settings.JpegQuality = static_cast<int>(q);
     } else {
       a.out = *value;
     }

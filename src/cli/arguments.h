@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "convert/settings.h"
+
 namespace plandown::cli {
 
 enum class Command { kHelp, kInfo, kConvert };
@@ -14,7 +16,7 @@ struct Arguments {
   Command command = Command::kHelp;
   bool json = false;                  // info --json
   std::optional<std::string> out;     // convert --out DEST
-  int outVersionIndex = 0;            // convert --to: 0 = 6.00, 1 = 4.20, 2 = 3.51, 3 = 3.00
+  ConversionSettings settings;        // convert --to and the image options
   bool verbose = false;               // convert --verbose: status texts on stderr
   std::vector<std::string> files;
 };
@@ -29,5 +31,7 @@ ParsedArguments ParseArguments(std::span<const std::string> words);
 
 // "6.00" -> 0 ... "3.00" -> 3; nullopt for anything else.
 std::optional<int> OutVersionIndexOf(const std::string& text);
+// "same" -> 0, "bmp" -> 1, "gif" -> 2, "png" -> 3, "jpeg"/"jpg" -> 4, "tiff"/"tif" -> 5.
+std::optional<int> ImageFormatIndexOf(const std::string& text);
 
 }  // namespace plandown::cli

@@ -15,7 +15,9 @@ namespace {
 constexpr const char* kHelp =
     "Usage:\n"
     "  plandown info [--json] FILE...\n"
-    "  plandown convert [--to 6.00|4.20|3.51|3.00] --out DEST [--verbose] FILE...\n"
+    "  plandown convert [--to 6.00|4.20|3.51|3.00] --out DEST [--verbose]\n"
+    "                   [--convert-images] [--image-format same|bmp|gif|png|jpeg|tiff]\n"
+    "                   [--jpeg-quality 0..100] [--delete-source-image] FILE...\n"
     "  plandown --help\n"
     "\n"
     "info     describes each drawing (.jww and its backups) or shape (.jws):\n"
@@ -28,6 +30,11 @@ constexpr const char* kHelp =
     "         older are not converted. DEST must exist and must not be the folder of\n"
     "         any FILE.\n"
     "         --verbose  status texts on stderr.\n"
+    "         Images bound in 7.00 drawings are placed next to the converted\n"
+    "         drawing; --convert-images converts the compressed ones to\n"
+    "         --image-format (same: the format before binding) with\n"
+    "         --jpeg-quality (default 75); --delete-source-image removes the\n"
+    "         image it was converted from.\n"
     "\n"
     "Exit status: 0 all files done cleanly; 1 a file was refused, failed or read\n"
     "with errors; 2 a usage error (nothing converted).\n";

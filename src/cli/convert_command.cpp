@@ -97,8 +97,7 @@ int RunConvert(const Arguments& args, std::ostream& out, std::ostream& err) {
     return kExitUsage;
   }
 
-  ConversionSettings settings;
-  settings.OutVersionIndex = args.outVersionIndex;
+  const ConversionSettings settings = args.settings;
   ConsoleUi ui(args.verbose ? &err : nullptr);
   ConversionRun run(settings, ui);
   for (const std::string& file : args.files) PrintResult(out, run.Convert(FromUtf8(file), destination));

@@ -1,5 +1,5 @@
-// The bound-image steps of one drawing conversion: how the reader treats the image
-// section, what happens to the images before the drawing is written, and the clean-up.
+// The bound-image steps of one drawing conversion: where the reader extracts the images,
+// what happens to them before the drawing is written, and the clean-up.
 #pragma once
 #include "convert/settings.h"
 #include "jww/jww_data.h"
@@ -7,19 +7,32 @@
 
 namespace plandown {
 
-// Before FileIn. For now the section is read past (so that a cut-short section counts as
-// a damaged read) and no file is created.
-// TODO(images): extract into a folder of this conversion alone (CreatePrivateTempFolder),
-// never one shared by concurrent conversions.
-void PrepareBoundImageReading(TJwwData& doc, const ConversionSettings& settings);
+// Deletes the drawing's extracted image files and empties the document.
+void JwwDataFree(TJwwData& JW);
 
-// After the image texts were rewritten and before FileOut: inflate, copy next to the
-// destination, convert compressed images. TODO(images): BindImageExplode, BindImageCopy,
-// ConvertExtractedImage.
+// The image folder of one conversion: the caller's, or a private one made for it and
+// removed (with anything left in it) when the conversion ends.
+class ImageFolderScope {
+ public:
+  explicit ImageFolderScope(const String& given);
+  ~ImageFolderScope();
+  ImageFolderScope(const ImageFolderScope&) = delete;
+  ImageFolderScope& operator=(const ImageFolderScope&) = delete;
+  const String& folder() const { return folder_; }
+
+ private:
+  String folder_;
+  bool own_ = false;
+};
+
+// Before FileIn: images are extracted into `folder`; without a folder they are read past.
+void PrepareBoundImageReading(TJwwData& doc, const String& folder);
+
+// After the image texts were rewritten and before FileOut: inflate the compressed images,
+// copy them next to the destination and, when the settings ask, convert them.
 void PlaceBoundImages(TJwwData& doc, const String& destinationFolder, const ConversionSettings& settings);
 
-// After the read, on every path: remove what extraction left (the document's extracted
-// files and its private folder). TODO(images): nothing is extracted yet.
+// After the read, on every path: what extraction left goes.
 void ReleaseBoundImages(TJwwData& doc);
 
 }  // namespace plandown

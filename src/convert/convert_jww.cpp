@@ -34,7 +34,8 @@ FileConversion ConvertJww(const ConversionRequest& request, const ConversionSett
   auto doc = std::make_unique<TJwwData>();
   if (!doc->FileCheck(request.source))
     return Refuse(result, Refusal::kNotRecognised, UnreadableText(request.source), ui);
-  PrepareBoundImageReading(*doc, settings);
+  const ImageFolderScope images(request.imageFolder);
+  PrepareBoundImageReading(*doc, images.folder());
   BoundImageRelease release{*doc};
   const bool cleanRead = doc->FileIn(request.source);
   // Without a header there is nothing to convert; writing would only produce defaults.

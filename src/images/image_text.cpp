@@ -44,9 +44,8 @@ String RewriteImageText(const String& text, const ConversionSettings& s) {
   if (!text.starts_with(kBoundImageMarker)) return text;
   const std::size_t comma = text.find(u',');
   if (comma == String::npos) return text;
-  // The text must name the file that extraction wrote, which carries the plain name.
-  String name = PlainImageFileName(std::u16string_view(text).substr(kBoundImageMarker.size(), comma - kBoundImageMarker.size()));
-  if (name.empty()) return text;
+  // The text keeps the stored name (only file-system use reduces it to a plain name).
+  String name = text.substr(kBoundImageMarker.size(), comma - kBoundImageMarker.size());
   if (s.ConvertBoundImages != 0) name = ConvertedImageName(name, s);
   return String(kImageMarker) + name + text.substr(comma);
 }
