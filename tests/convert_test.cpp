@@ -11,6 +11,7 @@
 #include "convert/destination_check.h"
 #include "convert/file_kind.h"
 #include "convert/status_texts.h"
+#include "jws/jws_data.h"
 #include "jww/jww_data.h"
 #include "support/drawing_builder.h"
 #include "support/file_text.h"
@@ -290,8 +291,63 @@ TEST(ConvertJww, NeverWritesOntoItsSource) {
   EXPECT_FALSE(fs::exists(tmp.path() / "src" / "plan.BAK"));
 }
 
+// A shape of `version` at dir/name with `lines` lines and a bound-image text.
+String Shape(const fs::path& dir, const std::string& name, int version, int lines) {
+  fs::create_directories(dir);
+  TJwsData d;
+  d.Enthd.jwVer = version;
+  testing::ListBuilder main(MainList(d));
+  for (int i = 0; i < lines; ++i) main.Add(testing::Line(0, i, 10, i));
+  if (lines > 0) main.Add(testing::Text(u"^@BM%temp%pic.bmp,1,1"));
+  TEntJwwBlockDef& def = testing::AddDefinition(d, 1, u"b");
+  testing::ListBuilder(MemberList(def)).Add(testing::Line(0, 0, 1, 1));
+  d.Enthd.n1 = static_cast<std::int32_t>(d.EntNo.size());
+  d.Enthd.n2 = 1;
+  d.EntBlockDefN = 1;
+  d.MakeBlockTree();
+  const String path = FromFsPath(dir / name);
+  EXPECT_TRUE(d.FileOut(path, version));
+  return path;
+}
+
+TEST(ConvertJws, ShapesConvertWithTheirOwnRules) {
+  struct Case {
+    int version, lines, index;
+    Outcome outcome;
+    int written;
+    const char16_t* status;
+  } cases[] = {
+      {700, 3, 0, Outcome::kConverted, 600, nullptr},
+      {700, 3, 3, Outcome::kConverted, 351, nullptr},  // 3.00 is written as 3.51
+      {600, 0, 0, Outcome::kRefused, 0, u"変換出来ませんでした。"},
+      {350, 3, 0, Outcome::kRefused, 0, nullptr},  // old version
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.version * 10 + c.index);
+    TempDir tmp;
+    const String src = Shape(tmp.path() / "src", "part.jws", c.version, c.lines);
+    fs::create_directories(tmp.path() / "dst");
+    const String dst = FromFsPath(tmp.path() / "dst" / "part.jws");
+    FakeUi ui;
+    const FileConversion r = ConvertFile({src, dst, {}}, Target(c.index), ui);
+    EXPECT_EQ(r.outcome, c.outcome);
+    if (c.status) EXPECT_EQ(ui.events[2], u"S:" + String(c.status));
+    if (c.outcome == Outcome::kRefused && c.version < 351) EXPECT_EQ(ui.events[2], u"S:" + OldVersionText(src));
+    if (c.outcome != Outcome::kConverted) {
+      EXPECT_FALSE(fs::exists(tmp.path() / "dst" / "part.jws"));
+      continue;
+    }
+    TJwsData back;
+    ASSERT_TRUE(back.FileIn(dst));
+    EXPECT_EQ(back.Enthd.jwVer, c.written);
+    EXPECT_EQ(back.EntLineN, c.lines);
+    EXPECT_EQ(back.EntMoji[0].str, u"^@BMpic.bmp,1,1");  // the text is rewritten, no image made
+    EXPECT_EQ(fs::directory_iterator(tmp.path() / "dst")->path().filename(), "part.jws");
+  }
+}
+
 TEST(ConvertFile, OtherExtensionsAreRefusedWithOneMessage) {
-  for (const char* name : {"plan.bak", "plan.jwc", "plan.jws", "noext"}) {
+  for (const char* name : {"plan.bak", "plan.jwc", "noext"}) {
     SCOPED_TRACE(name);
     TempDir tmp;
     const String src = tmp.file(name);

@@ -10,6 +10,7 @@ const char* RefusalName(Refusal refusal) {
     case Refusal::kOldVersion: return "old version";
     case Refusal::kSameFile: return "destination is the source";
     case Refusal::kDuplicateDestination: return "destination already written in this run";
+    case Refusal::kEmptyShape: return "empty shape";
     case Refusal::kNone: break;
   }
   return "none";

@@ -20,6 +20,7 @@ enum class Refusal {
   kOldVersion,            // generation 3.50 or older
   kSameFile,              // the destination (or its backup) is the source itself
   kDuplicateDestination,  // an earlier file of the same run was written there
+  kEmptyShape,            // a shape whose entity list is empty
 };
 
 struct FileConversion {

@@ -1,5 +1,6 @@
 #include "convert/convert_file.h"
 
+#include "convert/convert_jws.h"
 #include "convert/convert_jww.h"
 #include "convert/file_kind.h"
 #include "convert/status_texts.h"
@@ -17,7 +18,7 @@ struct FileBracket {
 
 FileConversion ConvertFile(const ConversionRequest& request, const ConversionSettings& settings, ConversionUi& ui) {
   const String ext = ExtensionOf(request.source);
-  if (ext != u".jww") {
+  if (ext != u".jww" && ext != u".jws") {
     FileConversion result;
     result.source = request.source;
     result.destination = request.destination;
@@ -29,7 +30,7 @@ FileConversion ConvertFile(const ConversionRequest& request, const ConversionSet
   FileConversion result;
   {
     FileBracket bracket(ui);
-    result = ConvertJww(request, settings, ui);
+    result = ext == u".jww" ? ConvertJww(request, settings, ui) : ConvertJws(request, settings, ui);
   }
   if (result.Written()) ui.Status(u"");
   return result;

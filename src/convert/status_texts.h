@@ -23,6 +23,7 @@ String UnsupportedExtensionText(std::u16string_view name, std::u16string_view ex
 String CompletionText(int converted);
 
 // Destination-folder refusals.
+inline constexpr std::u16string_view kEmptyShapeText = u"変換出来ませんでした。";
 inline constexpr std::u16string_view kNoDestinationText = u"保存先フォルダを指示して下さい。";
 inline constexpr std::u16string_view kDestinationMissingText = u"保存先フォルダが存在しません。";
 inline constexpr std::u16string_view kDestinationIsSourceText = u"保存先フォルダは参照フォルダと同じにしないで下さい。";

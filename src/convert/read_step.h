@@ -1,0 +1,45 @@
+// The first half of every conversion, for any document class: the source must not be
+// the destination, must be recognised, must have a readable header and must be of a
+// generation that is converted.
+#pragma once
+#include "convert/backup.h"
+#include "convert/conversion_request.h"
+#include "convert/conversion_result.h"
+#include "convert/conversion_ui.h"
+#include "convert/destination_check.h"
+#include "convert/status_texts.h"
+#include "convert/write_step.h"
+#include "jww/versions.h"
+
+namespace plandown {
+
+// Reads request.source into doc. False when the file is refused (result says why);
+// otherwise `cleanRead` tells whether the whole file was read without a problem.
+template <class Document, class BeforeRead>
+bool ReadForConversion(Document& doc, const ConversionRequest& request, FileConversion& result, ConversionUi& ui,
+                       bool& cleanRead, BeforeRead beforeRead) {
+  const String backup = request.backup.empty() ? BackupPathFor(request.destination) : request.backup;
+  if (SameFileOrFolder(request.source, request.destination) || SameFileOrFolder(request.source, backup)) {
+    Refuse(result, Refusal::kSameFile, String(kDestinationIsSourceText), ui);
+    return false;
+  }
+  if (!doc.FileCheck(request.source)) {
+    Refuse(result, Refusal::kNotRecognised, UnreadableText(request.source), ui);
+    return false;
+  }
+  beforeRead();
+  cleanRead = doc.FileIn(request.source);
+  // Without a header there is nothing to convert; writing would only produce defaults.
+  if (!doc.HeaderRead()) {
+    Refuse(result, Refusal::kUnreadable, UnreadableText(request.source), ui);
+    return false;
+  }
+  result.sourceVersion = doc.Enthd.jwVer;
+  if (result.sourceVersion < kMinConvertVersion) {
+    Refuse(result, Refusal::kOldVersion, OldVersionText(request.source), ui);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace plandown
