@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "convert/file_listing.h"
+#include "dos/dos_header.h"
 #include "support/drawing_builder.h"
 #include "support/file_bytes.h"
 #include "support/temp_dir.h"
@@ -50,22 +51,20 @@ String WriteShape(const TempDir& dir, std::u16string_view name, int ver) {
   return path;
 }
 
-void Put(Bytes& b, std::size_t at, std::string_view s, std::size_t max) {
-  for (std::size_t i = 0; i < s.size() && i < max; ++i) b[at + i] = static_cast<std::uint8_t>(s[i]);
-}
-
-// A DOS-era header: identification block with the two comments, then `textBlocks` blocks
-// of NUL-padded text. A JWC header needs three text blocks, a JWK header one.
-Bytes DosHeader(std::string_view ident, std::string_view c1, std::string_view c2, int textBlocks) {
+// A DOS-era header: identification block (identification, then the two comments at 40 and
+// 72), then `textBlocks` NUL-padded text blocks. A JWC header needs three text blocks, a
+// JWK header one. Every field here is shorter than its room.
+Bytes DosHeader(std::u16string_view ident, std::string_view c1, std::string_view c2, int textBlocks) {
   Bytes b(200 * static_cast<std::size_t>(1 + textBlocks), 0);
-  Put(b, 0, ident, 40);
-  Put(b, 40, c1, 32);
-  Put(b, 72, c2, 32);
-  for (int k = 1; k <= textBlocks; ++k) Put(b, 200 * static_cast<std::size_t>(k), "1,2,3", 200);
+  const std::string id = ToUtf8(ident);
+  std::copy(id.begin(), id.end(), b.begin());
+  std::copy(c1.begin(), c1.end(), b.begin() + 40);
+  std::copy(c2.begin(), c2.end(), b.begin() + 72);
+  for (int k = 1; k <= textBlocks; ++k) b[200 * static_cast<std::size_t>(k)] = '1';
   return b;
 }
-constexpr std::string_view kJwcIdent = "jw_cad(c)data.......";
-constexpr std::string_view kJwkIdent = "jw_cad(c)sym........";
+constexpr std::u16string_view kJwcIdent = dos::kJwcIdent;
+constexpr std::u16string_view kJwkIdent = dos::kJwkIdent;
 // "図面 1" and "改 A" in code page 932.
 constexpr std::string_view kSjisComment1 = "\x90\x7d\x96\xca 1";
 constexpr std::string_view kSjisComment2 = "\x89\xfc A";
