@@ -250,7 +250,9 @@ TEST_F(ListingFolder, RowTextsOfEveryColumn) {
       {u"c.jwc", {u".jwc", u"conectwo", u"DOS"}},   {u"d.jwk", {u".jwk", u"d", u"DOS"}},
       {u"e.txt", {u".txt", u"", u""}},              {u"PLAN.BK3", {u".bk3", u"backup", u"351"}},
   };
-  for (const auto& [name, e] : expected) {
+  for (const auto& entry : expected) {
+    const String& name = entry.first;
+    const Expect& e = entry.second;
     auto it = std::find_if(l.rows.begin(), l.rows.end(), [&](const FileListRow& r) { return r.caption() == name; });
     ASSERT_NE(it, l.rows.end()) << ToUtf8(name);
     EXPECT_EQ(it->text[kColumnType], e.type) << ToUtf8(name);

@@ -62,6 +62,8 @@ std::u16string_view FilterMask(int filterIndex) {
 
 FileInfoText GetFileInfo(const String& path, HeaderDocuments& docs) {
   FileInfoText info;
+  // Regular files only: opening a pipe for reading would block the listing.
+  if (!FileExistsAt(path)) return info;
   const String ext = ExtOrEmpty(path);
   if (IsJwwFamily(ext)) {
     if (ReadHeader(docs.JWW, path)) {
