@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "util/desktop.h"
 #include "util/files.h"
 #include "util/paths.h"
 
@@ -11,11 +12,26 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#include <shellapi.h>
+#ifdef _MSC_VER
+#pragma comment(lib, "shell32.lib")
+#endif
 #else
 #include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
 #endif
 
 namespace plandown {
@@ -211,5 +227,114 @@ bool ToLocalDateTime(std::int64_t sec, LocalDateTime& out) {
   out.second = tm.tm_sec;
   return true;
 }
+
+// Desktop and program location.
+#ifdef _WIN32
+bool OpenWithDefaultApp(const String& path) {
+  if (path.empty() || HasForbiddenPathChars(path)) return false;
+  const std::wstring file(path.begin(), path.end());
+  const HINSTANCE h = ShellExecuteW(nullptr, L"open", file.c_str(), L"", nullptr, SW_SHOWNORMAL);
+  // Values above 32 mean success.
+  return reinterpret_cast<INT_PTR>(h) > 32;
+}
+
+String ExecutablePath() {
+  std::wstring buf(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+    if (n == 0) return String();
+    if (n < buf.size()) return String(buf.begin(), buf.begin() + n);
+    if (buf.size() >= 32768) return String();
+    buf.resize(buf.size() * 2);
+  }
+}
+
+String UserConfigFolder() {
+  const wchar_t* appData = _wgetenv(L"APPDATA");
+  if (appData == nullptr || *appData == 0) return String();
+  const std::wstring w(appData);
+  return AddPathDelim(String(w.begin(), w.end()));
+}
+
+bool FolderWritable(std::u16string_view folder) {
+  if (folder.empty() || HasForbiddenPathChars(folder)) return false;
+  // Folder attributes say nothing about the access rights, so try a file that vanishes on close.
+  const std::wstring probe = ToFsPath(AddPathDelim(folder) + u"plandown-write-test.tmp").wstring();
+  HANDLE h = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                         FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  return true;
+}
+
+#else
+bool OpenWithDefaultApp(const String& path) {
+  if (path.empty() || HasForbiddenPathChars(path)) return false;
+  std::string arg = ToUtf8(path);
+  // A leading "-" would be taken for an option.
+  if (arg[0] == '-') arg = "./" + arg;
+  char program[] = "xdg-open";
+  char* argv[] = {program, arg.data(), nullptr};
+
+  // No shell: the path goes to the opener as one argument whatever it holds. The opener
+  // gets no terminal, its own session and default SIGPIPE handling.
+  posix_spawn_file_actions_t actions;
+  posix_spawnattr_t attr;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  posix_spawnattr_init(&attr);
+  short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
+#ifdef POSIX_SPAWN_SETSID
+  flags |= POSIX_SPAWN_SETSID;
+#endif
+  posix_spawnattr_setflags(&attr, flags);
+  sigset_t none, defaults;
+  sigemptyset(&none);
+  sigemptyset(&defaults);
+  sigaddset(&defaults, SIGPIPE);
+  posix_spawnattr_setsigmask(&attr, &none);
+  posix_spawnattr_setsigdefault(&attr, &defaults);
+  pid_t pid = 0;
+  const int rc = posix_spawnp(&pid, program, &actions, &attr, argv, environ);
+  posix_spawnattr_destroy(&attr);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) return false;
+  // Reap the opener whenever it ends, without waiting for it here and without touching
+  // the handling of other children.
+  std::thread([pid] {
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+  }).detach();
+  return true;
+}
+
+String ExecutablePath() {
+  std::vector<char> buf(PATH_MAX);
+  for (;;) {
+    const ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size());
+    if (n < 0) return String();
+    if (static_cast<std::size_t>(n) < buf.size()) return FromUtf8(std::string_view(buf.data(), static_cast<std::size_t>(n)));
+    buf.resize(buf.size() * 2);
+  }
+}
+
+String UserConfigFolder() {
+  // A relative XDG_CONFIG_HOME is invalid and ignored.
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg != nullptr && xdg[0] == '/') return AddPathDelim(FromUtf8(xdg));
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] == '/') return AddPathDelim(FromUtf8(home)) + u".config/";
+  return String();
+}
+
+bool FolderWritable(std::u16string_view folder) {
+  if (folder.empty() || HasForbiddenPathChars(folder)) return false;
+  // Search permission is needed as well to create a file inside.
+  return access(ToFsPath(folder).c_str(), W_OK | X_OK) == 0 && FolderExists(folder);
+}
+#endif
 
 }  // namespace plandown

@@ -1,0 +1,23 @@
+// What the program asks of the platform beyond files: its own executable, the per-user
+// configuration folder, and opening a file with the desktop's default application
+// (platform.cpp).
+#pragma once
+#include "util/ustring.h"
+
+namespace plandown {
+
+// Hands the file to the desktop's default application without waiting for it; true when
+// the request could be made (whether the application opens the file is not known).
+bool OpenWithDefaultApp(const String& path);
+
+// The full path of the running executable; empty when it cannot be found.
+String ExecutablePath();
+
+// The per-user configuration folder with a trailing separator ($XDG_CONFIG_HOME or
+// ~/.config, %APPDATA% on Windows); empty when there is none.
+String UserConfigFolder();
+
+// Whether the current user may create files in the folder.
+bool FolderWritable(std::u16string_view folder);
+
+}  // namespace plandown
