@@ -1,5 +1,7 @@
 #include "convert/file_listing.h"
 
+#include "convert/file_kind.h"
+
 #include <algorithm>
 #include <stdexcept>
 #include <string>
@@ -14,20 +16,6 @@ namespace plandown {
 namespace {
 
 // LowerExt refuses a path with characters paths may not hold; such a file has no type.
-String ExtOrEmpty(std::u16string_view path) {
-  try {
-    return LowerExt(path);
-  } catch (const std::invalid_argument&) {
-    return String();
-  }
-}
-
-// Drawings and their backups: ".jww", ".bak", ".jw$" and the ordinal range ".bk1" to
-// ".bk9" (which also takes ".bk10" or ".bk5a").
-bool IsJwwFamily(std::u16string_view ext) {
-  return ext == u".jww" || ext == u".bak" || ext == u".jw$" || (ext >= u".bk1" && ext <= u".bk9");
-}
-
 template <class Doc>
 bool ReadHeader(Doc& doc, const String& path) {
   return doc.FileCheck(path) && doc.FileHeaderIn(path);
@@ -64,18 +52,24 @@ FileInfoText GetFileInfo(const String& path, HeaderDocuments& docs) {
   FileInfoText info;
   // Regular files only: opening a pipe for reading would block the listing.
   if (!FileExistsAt(path)) return info;
-  const String ext = ExtOrEmpty(path);
-  if (IsJwwFamily(ext)) {
-    if (ReadHeader(docs.JWW, path)) {
-      info.version = IntToText(docs.JWW.Enthd.jwVer);
-      info.memo = StripBlanks(MemoToLine(docs.JWW.Enthd.strMemo));
-    }
-  } else if (ext == u".jws") {
-    if (ReadHeader(docs.JWS, path)) info.version = IntToText(docs.JWS.Enthd.jwVer);
-  } else if (ext == u".jwc") {
-    info = DosInfo(docs.JWC, path);
-  } else if (ext == u".jwk") {
-    info = DosInfo(docs.JWK, path);
+  switch (FileKindOf(path)) {
+    case FileKind::kJww:
+      if (ReadHeader(docs.JWW, path)) {
+        info.version = IntToText(docs.JWW.Enthd.jwVer);
+        info.memo = StripBlanks(MemoToLine(docs.JWW.Enthd.strMemo));
+      }
+      break;
+    case FileKind::kJws:
+      if (ReadHeader(docs.JWS, path)) info.version = IntToText(docs.JWS.Enthd.jwVer);
+      break;
+    case FileKind::kJwc:
+      info = DosInfo(docs.JWC, path);
+      break;
+    case FileKind::kJwk:
+      info = DosInfo(docs.JWK, path);
+      break;
+    case FileKind::kUnknown:
+      break;
   }
   return info;
 }
@@ -97,7 +91,7 @@ FileListing ListFiles(std::u16string_view folder, int filterIndex, HeaderDocumen
     const String path = base + f.name;
     FileInfoText info = GetFileInfo(path, docs);
     FileListRow row;
-    row.text[kColumnType] = ExtOrEmpty(f.name);
+    row.text[kColumnType] = ExtensionOf(f.name);
     row.text[kColumnMemo] = std::move(info.memo);
     row.text[kColumnTime] = f.date + u" " + f.time;
     row.text[kColumnSize] = SizeText(path, f.size);
