@@ -21,7 +21,7 @@ std::filesystem::path PathKey(const String& path) {
 }  // namespace
 
 const FileConversion& ConversionRun::Convert(const String& source, const String& destinationFolder) {
-  ConversionRequest request{source, AddPathDelim(destinationFolder) + ExtractName(source), {}};
+  ConversionRequest request{source, AddPathDelim(destinationFolder) + ExtractName(source), {}, imageFolder_};
   const auto destinationKey = PathKey(request.destination);
   if (written_.contains(destinationKey)) {
     FileConversion refused;

@@ -20,6 +20,10 @@ class ConversionRun {
   // that would take the same ".BAK" name keeps its extension (a.jws -> a.jws.BAK).
   const FileConversion& Convert(const String& source, const String& destinationFolder);
 
+  // Where bound images are extracted while a drawing is converted (with a trailing
+  // separator); empty, the default: a private folder for each conversion.
+  void SetImageFolder(String folder) { imageFolder_ = std::move(folder); }
+
   // Shows and returns the completion text, which counts the files written.
   String Finish();
 
@@ -31,6 +35,7 @@ class ConversionRun {
  private:
   ConversionSettings settings_;
   ConversionUi& ui_;
+  String imageFolder_;
   std::vector<FileConversion> results_;
   std::set<std::filesystem::path> written_;
   std::set<std::filesystem::path> backups_;

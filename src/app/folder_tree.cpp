@@ -1,0 +1,39 @@
+#include "app/folder_tree.h"
+
+#include <wx/dirctrl.h>
+#include <wx/sizer.h>
+#include <wx/treectrl.h>
+
+#include "app/wx_text.h"
+#include "util/files.h"
+#include "util/paths.h"
+
+namespace plandown::app {
+
+TplExplorerFolderTree::TplExplorerFolderTree(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
+  dir_ = new wxGenericDirCtrl(this, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
+                              wxDIRCTRL_DIR_ONLY | wxDIRCTRL_3D_INTERNAL);
+  auto* sizer = new wxBoxSizer(wxVERTICAL);
+  sizer->Add(dir_, 1, wxEXPAND);
+  SetSizer(sizer);
+  dir_->Bind(wxEVT_DIRCTRL_SELECTIONCHANGED, &TplExplorerFolderTree::OnSelectionChanged, this);
+}
+
+void TplExplorerFolderTree::SetSelectFolder(const String& folder) {
+  // The tree would otherwise select the nearest existing parent.
+  if (folder.empty() || !FolderExists(folder)) return;
+  String path = folder;
+  while (path.size() > 1 && IsPathDelim(path.back())) path.pop_back();
+  selectingByCode_ = true;
+  dir_->ExpandPath(Wx(path));
+  selectingByCode_ = false;
+}
+
+void TplExplorerFolderTree::OnSelectionChanged(wxTreeEvent& event) {
+  event.Skip();
+  if (selectingByCode_ || suspended_) return;
+  const wxTreeItemId item = event.GetItem();
+  FSelectFolder = item.IsOk() ? FromWx(dir_->GetPath(item)) : String();
+}
+
+}  // namespace plandown::app

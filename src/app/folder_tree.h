@@ -1,0 +1,42 @@
+// The folder tree of the main window: folders only, rooted at the whole file system. The window reads the path of the folder the user selected (it polls; the tree
+// sends it nothing), selects a folder by path, and suspends the tree around its modal
+// dialogs.
+#pragma once
+#include <wx/panel.h>
+
+#include "util/ustring.h"
+
+class wxGenericDirCtrl;
+class wxTreeEvent;
+
+namespace plandown::app {
+
+class TplExplorerFolderTree : public wxPanel {
+ public:
+  explicit TplExplorerFolderTree(wxWindow* parent);
+
+  // Marks an existing folder below the root as selected. The selected-folder path does not
+  // change: only the user's selections count, so the window's polling sees no change.
+  // An empty path or one that is no folder does nothing.
+  void SetSelectFolder(const String& folder);
+  // The path of the folder the user selected last; empty at first and for an item without
+  // a path.
+  const String& SelectFolder() const { return FSelectFolder; }
+
+  // While stopped, selections are not taken up (around the window's modal dialogs).
+  void IdleStop() { suspended_ = true; }
+  void IdleRestart() { suspended_ = false; }
+  bool Suspended() const { return suspended_; }
+
+  wxGenericDirCtrl* DirCtrl() const { return dir_; }
+
+ private:
+  void OnSelectionChanged(wxTreeEvent& event);
+
+  wxGenericDirCtrl* dir_ = nullptr;
+  String FSelectFolder;
+  bool selectingByCode_ = false;
+  bool suspended_ = false;
+};
+
+}  // namespace plandown::app

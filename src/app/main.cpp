@@ -1,0 +1,34 @@
+// plandown-gui: the desktop application.
+#include <wx/app.h>
+#include <wx/image.h>
+
+#include "app/main_form.h"
+#include "app/window_texts.h"
+#include "app/wx_text.h"
+#include "convert/settings_file.h"
+#include "util/desktop.h"
+#include "util/paths.h"
+
+namespace plandown::app {
+
+class PlandownApp : public wxApp {
+ public:
+  bool OnInit() override {
+    SetAppName(wxS("plandown"));
+    SetAppDisplayName(Wx(kAppTitle));
+    wxInitAllImageHandlers();
+    MainFormSetup setup;
+    setup.programFolder = ExtractFolder(ExecutablePath());
+    setup.settingsFileName = DefaultSettingsFileName();
+    setup.services = DesktopServices();
+    auto* form = new TForm1(std::move(setup));
+    form->FormShow();
+    form->Show();
+    SetTopWindow(form);
+    return true;
+  }
+};
+
+}  // namespace plandown::app
+
+wxIMPLEMENT_APP(plandown::app::PlandownApp);

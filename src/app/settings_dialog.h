@@ -1,0 +1,50 @@
+// The conversion settings dialog: the target generation and the handling of bound images.
+// Each opening shows the shared settings; only OK with valid input stores them.
+#pragma once
+#include <wx/dialog.h>
+
+#include "convert/settings.h"
+#include "convert/settings_form.h"
+
+class wxButton;
+class wxCheckBox;
+class wxChoice;
+class wxScrollBar;
+class wxScrollEvent;
+class wxStaticBox;
+class wxTextCtrl;
+
+namespace plandown::app {
+
+class TForm2 : public wxDialog {
+ public:
+  // Edits `settings`, which the caller keeps alive as long as the dialog.
+  TForm2(wxWindow* parent, ConversionSettings& settings);
+
+  // Loads the settings into the controls; runs at every opening.
+  void FormShow();
+  // OK: stores the settings and closes, or moves the focus to the control in error.
+  void Button1Click();
+  // Cancel, Esc and the close box: closes without storing.
+  void Button2Click();
+
+  // What the controls hold now.
+  SettingsFormState Form() const;
+
+  wxChoice* ComboBox1 = nullptr;  // version
+  wxCheckBox* CheckBox1 = nullptr;
+  wxCheckBox* CheckBox2 = nullptr;
+  wxChoice* ComboBox2 = nullptr;  // image format
+  wxTextCtrl* Edit1 = nullptr;    // quality
+  wxScrollBar* ScrollBar1 = nullptr;
+  wxButton* Button1 = nullptr;  // OK
+  wxButton* Button2 = nullptr;  // Cancel
+
+ private:
+  void ScrollBar1Change(wxScrollEvent& event);
+  void Finish(int code);
+
+  ConversionSettings& settings_;
+};
+
+}  // namespace plandown::app

@@ -1,0 +1,28 @@
+#include "app/window_services.h"
+
+#include <wx/dirdlg.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
+
+#include "app/window_texts.h"
+#include "app/wx_text.h"
+#include "util/desktop.h"
+
+namespace plandown::app {
+
+WindowServices DesktopServices() {
+  WindowServices s;
+  s.message = [](wxWindow* parent, const String& text, MessageKind kind) {
+    const long icon = kind == MessageKind::kError ? wxICON_ERROR : wxICON_NONE;
+    wxMessageBox(Wx(text), Wx(kAppTitle), wxOK | icon, parent);
+  };
+  s.chooseFolder = [](wxWindow* parent, const String& title, const String& initial) {
+    wxDirDialog dialog(parent, Wx(title), Wx(initial), wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+    return dialog.ShowModal() == wxID_OK ? FromWx(dialog.GetPath()) : String();
+  };
+  s.beep = [] { wxBell(); };
+  s.open = [](const String& path) { return OpenWithDefaultApp(path); };
+  return s;
+}
+
+}  // namespace plandown::app

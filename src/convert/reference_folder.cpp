@@ -1,0 +1,24 @@
+#include "convert/reference_folder.h"
+
+#include "images/temp_folder.h"
+#include "util/desktop.h"
+#include "util/files.h"
+#include "util/paths.h"
+
+namespace plandown {
+
+String ReferenceFolderCaption(std::u16string_view preFolder) { return String(kReferenceFolderLabel) + String(preFolder); }
+
+bool ReferenceFolderChanged(std::u16string_view selected, std::u16string_view preFolder) {
+  return !selected.empty() && selected != preFolder;
+}
+
+String CreateSessionTempFolder(std::u16string_view programFolder) {
+  if (!programFolder.empty()) {
+    const String folder = AddPathDelim(AddPathDelim(programFolder) + u"TEMP");
+    if (MakeFolder(folder) && FolderWritable(folder)) return folder;
+  }
+  return CreatePrivateTempFolder();
+}
+
+}  // namespace plandown

@@ -1,0 +1,23 @@
+// The reference folder of the desktop window: the folder whose files the list shows, the
+// line above the window that names it, and when a selection in the folder tree replaces it.
+#pragma once
+#include <string_view>
+
+#include "util/ustring.h"
+
+namespace plandown {
+
+inline constexpr std::u16string_view kReferenceFolderLabel = u"参照フォルダ：";
+String ReferenceFolderCaption(std::u16string_view preFolder);
+
+// Whether the tree's selection names another folder to list: a selection without a path
+// (empty) never does; otherwise the texts are compared exactly, case included.
+bool ReferenceFolderChanged(std::u16string_view selected, std::u16string_view preFolder);
+
+// The folder for the images that drawings carry while they are converted: "TEMP" in the
+// program folder, made here; where that cannot be made or written, a private folder in the
+// system's temporary folder. Empty when neither can be made. Either is removed at the end
+// of the session only when empty.
+String CreateSessionTempFolder(std::u16string_view programFolder);
+
+}  // namespace plandown
