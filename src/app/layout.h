@@ -31,7 +31,7 @@ inline wxSizer* LabelledRow(wxWindow* parent, std::u16string_view text, int cont
 
 // Stacks items top-down at their given positions inside a parent: each item is indented
 // by its x relative to `left`, and preceded by the space that its y leaves below the
-// previous item's nominal height.
+// previous item's nominal height. Finish leaves a margin under the last item.
 class RowPlacer {
  public:
   RowPlacer(wxSizer* sizer, int left, int top) : sizer_(sizer), left_(left), bottom_(top) {}
@@ -46,6 +46,7 @@ class RowPlacer {
     sizer_->Add(row, 0);
     bottom_ = y + height;
   }
+  void Finish() { sizer_->AddSpacer(8); }
 
  private:
   wxSizer* sizer_;

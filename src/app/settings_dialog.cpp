@@ -37,65 +37,66 @@ TForm2::TForm2(wxWindow* parent, ConversionSettings& settings)
     : wxDialog(parent, wxID_ANY, Wx(kSettingsCaption), wxPoint(64, 64), wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxMINIMIZE_BOX),
       settings_(settings) {
+  // The controls are the dialog's own, laid over the group boxes: a box that owned them
+  // would clip them by its own idea of its borders.
   auto* top = new wxBoxSizer(wxVERTICAL);
 
   // Version group: texts at their rows and indents.
   auto* group1 = new wxStaticBoxSizer(wxVERTICAL, this, Wx(kVersionGroup));
-  wxWindow* box1 = group1->GetStaticBox();
   group1->SetMinSize(wxSize(kGroupWidth, 233));
-  RowPlacer rows1(group1, 16, 24);
-  rows1.Add(Label(box1, kAboutLabel), 16, 24);
-  ComboBox1 = MakeChoice(box1, kVersionEntries, 121);
-  rows1.Add(LabelledRow(box1, kVersionLabel, 136 - 32, ComboBox1), 32, 44, 24);
-  rows1.Add(Label(box1, kImageTextNote), 32, 80);
-  rows1.Add(Label(box1, kExtractNote), 32, 104);
-  rows1.Add(Label(box1, kInflateNote), 40, 120);
-  rows1.Add(Label(box1, kOverwriteNote), 32, 136);
-  rows1.Add(Label(box1, kSxfDimensionNote), 32, 160);
-  rows1.Add(Label(box1, kSxfLineNote), 144, 176);
-  rows1.Add(Label(box1, kUserDefinedNote), 96, 192);
-  rows1.Add(Label(box1, kUnicodeNote), 32, 212);
+  RowPlacer rows1(group1, 0, 24);
+  rows1.Add(Label(this, kAboutLabel), 16, 24);
+  ComboBox1 = MakeChoice(this, kVersionEntries, 121);
+  rows1.Add(LabelledRow(this, kVersionLabel, 136 - 32, ComboBox1), 32, 44, 24);
+  rows1.Add(Label(this, kImageTextNote), 32, 80);
+  rows1.Add(Label(this, kExtractNote), 32, 104);
+  rows1.Add(Label(this, kInflateNote), 40, 120);
+  rows1.Add(Label(this, kOverwriteNote), 32, 136);
+  rows1.Add(Label(this, kSxfDimensionNote), 32, 160);
+  rows1.Add(Label(this, kSxfLineNote), 144, 176);
+  rows1.Add(Label(this, kUserDefinedNote), 96, 192);
+  rows1.Add(Label(this, kUnicodeNote), 32, 212);
+  rows1.Finish();
   top->Add(group1, 0, wxLEFT | wxRIGHT, 8);
   top->AddSpacer(6);
 
   // Image group.
   auto* group2 = new wxStaticBoxSizer(wxVERTICAL, this, Wx(kImageGroup));
-  wxWindow* box2 = group2->GetStaticBox();
   group2->SetMinSize(wxSize(kGroupWidth, 170));
-  RowPlacer rows2(group2, 16, 16);
-  CheckBox1 = new wxCheckBox(box2, wxID_ANY, Wx(kConvertImagesCheck));
+  RowPlacer rows2(group2, 0, 16);
+  CheckBox1 = new wxCheckBox(this, wxID_ANY, Wx(kConvertImagesCheck));
   CheckBox1->SetMinSize(wxSize(289, -1));
   rows2.Add(CheckBox1, 16, 16, 25);
-  CheckBox2 = new wxCheckBox(box2, wxID_ANY, Wx(kDeleteSourceCheck));
+  CheckBox2 = new wxCheckBox(this, wxID_ANY, Wx(kDeleteSourceCheck));
   CheckBox2->SetMinSize(wxSize(385, -1));
   rows2.Add(CheckBox2, 32, 40, 25);
-  ComboBox2 = MakeChoice(box2, kImageFormatEntries, 217);
-  rows2.Add(LabelledRow(box2, kImageFormatLabel, 216 - 32, ComboBox2), 32, 64, 24);
+  ComboBox2 = MakeChoice(this, kImageFormatEntries, 217);
+  rows2.Add(LabelledRow(this, kImageFormatLabel, 216 - 32, ComboBox2), 32, 64, 24);
 
-  auto* jpeg = new wxStaticBoxSizer(wxVERTICAL, box2, Wx(kJpegGroup));
-  wxWindow* box3 = jpeg->GetStaticBox();
+  auto* jpeg = new wxStaticBoxSizer(wxVERTICAL, this, Wx(kJpegGroup));
   jpeg->SetMinSize(wxSize(401, 71));
-  Edit1 = new wxTextCtrl(box3, wxID_ANY, wxS("75"), wxDefaultPosition, wxSize(49, -1));
+  Edit1 = new wxTextCtrl(this, wxID_ANY, wxS("75"), wxDefaultPosition, wxSize(49, -1));
   Edit1->SetMaxLength(kQualityTextLength);
   Edit1->SetMinSize(wxSize(49, -1));
-  ScrollBar1 = new wxScrollBar(box3, wxID_ANY, wxDefaultPosition, wxSize(201, 16), wxSB_HORIZONTAL);
+  ScrollBar1 = new wxScrollBar(this, wxID_ANY, wxDefaultPosition, wxSize(201, 16), wxSB_HORIZONTAL);
   ScrollBar1->SetMinSize(wxSize(201, -1));
   // A thumb of one position over 101 lets the bar stop at every value from 0 to 100.
   ScrollBar1->SetScrollbar(kQualityDefault, 1, kQualityMax - kQualityMin + 1, 10);
   auto* quality = new wxBoxSizer(wxHORIZONTAL);
-  quality->Add(LabelledRow(box3, kQualityLabel, 104 - 8, Edit1), 0, wxALIGN_TOP);
+  quality->Add(LabelledRow(this, kQualityLabel, 104 - 8, Edit1), 0, wxALIGN_TOP);
   quality->AddSpacer(184 - 153);
   auto* bar = new wxBoxSizer(wxVERTICAL);
   bar->Add(ScrollBar1, 0, wxEXPAND | wxTOP, 4);
   auto* ends = new wxBoxSizer(wxHORIZONTAL);
-  ends->Add(Label(box3, kQualityLow));
+  ends->Add(Label(this, kQualityLow));
   ends->AddStretchSpacer();
   ends->AddSpacer(8);
-  ends->Add(Label(box3, kQualityHigh));
+  ends->Add(Label(this, kQualityHigh));
   bar->Add(ends, 0, wxEXPAND | wxTOP, 6);
   quality->Add(bar, 0);
-  jpeg->Add(quality, 0, wxLEFT | wxTOP | wxBOTTOM, 4);
+  jpeg->Add(quality, 0, wxLEFT | wxRIGHT | wxTOP | wxBOTTOM, 8);
   rows2.Add(jpeg, 32, 90);
+  rows2.Finish();
   top->Add(group2, 0, wxLEFT | wxRIGHT, 8);
 
   // OK and Cancel at the bottom right.

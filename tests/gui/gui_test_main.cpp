@@ -1,0 +1,20 @@
+// Starts the toolkit once for all window tests; the tests drive its events themselves.
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/image.h>
+#include <wx/init.h>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  wxApp::SetInstance(new wxApp);
+  if (!wxEntryStart(argc, argv)) {
+    std::fprintf(stderr, "gui_tests: the window toolkit could not start (no display?)\n");
+    return 1;
+  }
+  wxInitAllImageHandlers();
+  const int result = RUN_ALL_TESTS();
+  wxEntryCleanup();
+  return result;
+}

@@ -1,0 +1,194 @@
+// The settings dialog as the user meets it: what each opening shows, the quality bar that
+// writes into the quality box, OK that stores or only moves the focus, and Cancel.
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/scrolbar.h>
+#include <wx/textctrl.h>
+
+#include "app/settings_dialog.h"
+#include "app/window_texts.h"
+#include "app/wx_text.h"
+#include "window_harness.h"
+
+namespace plandown {
+namespace {
+
+using app::FromWx;
+using app::TForm2;
+using app::Wx;
+using testing::Click;
+using testing::WaitFor;
+
+bool operator==(const ConversionSettings& a, const ConversionSettings& b) {
+  return a.OutVersionIndex == b.OutVersionIndex && a.ConvertBoundImages == b.ConvertBoundImages &&
+         a.DeleteSourceImage == b.DeleteSourceImage && a.ImageFormatIndex == b.ImageFormatIndex &&
+         a.JpegQuality == b.JpegQuality;
+}
+
+// The dialog shown without its modal loop, so that a test can work its controls; the
+// main window's test runs it modally.
+class SettingsDialog : public ::testing::Test {
+ protected:
+  void SetUp() override { dialog = new TForm2(nullptr, settings); }
+  void TearDown() override { dialog->Destroy(); }
+
+  void Open() {
+    dialog->FormShow();
+    dialog->Show();
+    ASSERT_TRUE(WaitFor([this] { return dialog->IsShownOnScreen(); }));
+  }
+  void MoveBar(int position) {
+    dialog->ScrollBar1->SetThumbPosition(position);
+    wxScrollEvent event(wxEVT_SCROLL_THUMBTRACK, dialog->ScrollBar1->GetId(), position, wxHORIZONTAL);
+    event.SetEventObject(dialog->ScrollBar1);
+    dialog->ScrollBar1->ProcessWindowEvent(event);
+  }
+  void TypeQuality(const char* text) { dialog->Edit1->ChangeValue(wxString::FromUTF8(text)); }
+  String QualityText() const { return FromWx(dialog->Edit1->GetValue()); }
+  bool StillOpen() const { return dialog->IsShown(); }
+
+  ConversionSettings settings;
+  TForm2* dialog = nullptr;
+};
+
+TEST_F(SettingsDialog, ShowsItsCaptionsAndLists) {
+  Open();
+  EXPECT_EQ(FromWx(dialog->GetTitle()), app::kSettingsCaption);
+  EXPECT_FALSE(dialog->HasFlag(wxRESIZE_BORDER));
+  ASSERT_EQ(dialog->ComboBox1->GetCount(), 4u);
+  EXPECT_EQ(FromWx(dialog->ComboBox1->GetString(3)), u"Ver.3.00形式");
+  ASSERT_EQ(dialog->ComboBox2->GetCount(), 6u);
+  EXPECT_EQ(FromWx(dialog->ComboBox2->GetString(0)), u"同梱前と同じ画像形式");
+  EXPECT_EQ(FromWx(dialog->ComboBox2->GetString(5)), u"TIFF形式");
+  EXPECT_EQ(FromWx(dialog->CheckBox1->GetLabel()), app::kConvertImagesCheck);
+  EXPECT_EQ(FromWx(dialog->Button1->GetLabel()), app::kOkButton);
+  EXPECT_EQ(FromWx(dialog->Button2->GetLabel()), app::kCancelButton);
+  // At least the client area of the layout, grown where the font needs it.
+  EXPECT_GE(dialog->GetClientSize().x, 545);
+  EXPECT_GE(dialog->GetClientSize().y, 454);
+}
+
+TEST_F(SettingsDialog, OpeningShowsTheSettingsAndReplacesValuesItCannotShow) {
+  struct Case {
+    const char* name;
+    ConversionSettings in;
+    int version, format;
+    const char16_t* quality;
+    int bar;
+  };
+  const Case cases[] = {
+      {"defaults", {}, 0, 0, u"75", 75},
+      {"every value set", {2, 1, 1, 4, 30}, 2, 4, u"30", 30},
+      {"version outside the list selects nothing", {7, 0, 0, 0, 75}, wxNOT_FOUND, 0, u"75", 75},
+      {"format outside the list shows the first", {0, 0, 0, 9, 75}, 0, 0, u"75", 75},
+      {"quality 120 shows 75", {0, 0, 0, 0, 120}, 0, 0, u"75", 75},
+      {"quality -1 shows 75", {0, 0, 0, 0, -1}, 0, 0, u"75", 75},
+      {"quality 0 and 100 are kept", {0, 0, 0, 0, 100}, 0, 0, u"100", 100},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    settings = c.in;
+    dialog->FormShow();
+    EXPECT_EQ(dialog->ComboBox1->GetSelection(), c.version);
+    EXPECT_EQ(dialog->CheckBox1->GetValue(), c.in.ConvertBoundImages != 0);
+    EXPECT_EQ(dialog->CheckBox2->GetValue(), c.in.DeleteSourceImage != 0);
+    EXPECT_EQ(dialog->ComboBox2->GetSelection(), c.format);
+    EXPECT_EQ(QualityText(), c.quality);
+    EXPECT_EQ(dialog->ScrollBar1->GetThumbPosition(), c.bar);
+  }
+}
+
+TEST_F(SettingsDialog, TheBarWritesTheTextButTypingDoesNotMoveTheBar) {
+  Open();
+  MoveBar(40);
+  EXPECT_EQ(QualityText(), u"40");
+  MoveBar(100);
+  EXPECT_EQ(QualityText(), u"100");
+  TypeQuality("90");
+  EXPECT_EQ(dialog->ScrollBar1->GetThumbPosition(), 100);
+  // What OK stores is the text, not the bar.
+  Click(dialog->Button1);
+  EXPECT_FALSE(StillOpen());
+  EXPECT_EQ(settings.JpegQuality, 90);
+}
+
+TEST_F(SettingsDialog, OkStoresEveryControl) {
+  Open();
+  dialog->ComboBox1->SetSelection(1);
+  dialog->CheckBox1->SetValue(true);
+  dialog->CheckBox2->SetValue(true);
+  dialog->ComboBox2->SetSelection(3);
+  MoveBar(20);
+  Click(dialog->Button1);
+  EXPECT_FALSE(StillOpen());
+  EXPECT_EQ(dialog->GetReturnCode(), wxID_OK);
+  EXPECT_TRUE(settings == (ConversionSettings{1, 1, 1, 3, 20}));
+}
+
+TEST_F(SettingsDialog, OkWithInvalidInputOnlyMovesTheFocus) {
+  struct Case {
+    const char* name;
+    int version;
+    const char* quality;
+    bool accepted;
+    int stored;
+  };
+  const Case cases[] = {
+      {"quality 150", 0, "150", false, 0},
+      {"quality -5", 0, "-5", false, 0},
+      {"no version chosen", wxNOT_FOUND, "50", false, 0},
+      {"quality abc counts as 0", 0, "abc", true, 0},
+      {"empty quality counts as 0", 0, "", true, 0},
+      {"quality 100", 0, "100", true, 100},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    settings = ConversionSettings{};
+    settings.JpegQuality = 60;
+    Open();
+    dialog->ComboBox1->SetSelection(c.version);
+    TypeQuality(c.quality);
+    dialog->CheckBox1->SetFocus();
+    Click(dialog->Button1);
+    EXPECT_EQ(StillOpen(), !c.accepted);
+    if (c.accepted) {
+      EXPECT_EQ(settings.JpegQuality, c.stored);
+      continue;
+    }
+    EXPECT_EQ(settings.JpegQuality, 60);
+    wxWindow* expected = c.version == wxNOT_FOUND ? static_cast<wxWindow*>(dialog->ComboBox1) : dialog->Edit1;
+    EXPECT_TRUE(WaitFor([&] { return wxWindow::FindFocus() == expected; }, std::chrono::seconds(2)))
+        << "the focus is not on the control in error";
+    dialog->Hide();
+  }
+}
+
+TEST_F(SettingsDialog, CancelKeepsEverySetting) {
+  settings = ConversionSettings{2, 1, 0, 4, 30};
+  const ConversionSettings before = settings;
+  Open();
+  dialog->ComboBox1->SetSelection(0);
+  dialog->CheckBox1->SetValue(false);
+  dialog->CheckBox2->SetValue(true);
+  dialog->ComboBox2->SetSelection(1);
+  MoveBar(99);
+  Click(dialog->Button2);
+  EXPECT_FALSE(StillOpen());
+  EXPECT_EQ(dialog->GetReturnCode(), wxID_CANCEL);
+  EXPECT_TRUE(settings == before);
+  // The next opening shows the settings again, not the discarded edits.
+  dialog->FormShow();
+  EXPECT_EQ(dialog->ComboBox1->GetSelection(), 2);
+  EXPECT_EQ(QualityText(), u"30");
+}
+
+TEST_F(SettingsDialog, Screenshot) {
+  settings = ConversionSettings{0, 1, 0, 4, 75};
+  Open();
+  testing::SaveScreenshot(dialog, "settings-dialog.png");
+}
+
+}  // namespace
+}  // namespace plandown

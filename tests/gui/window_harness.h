@@ -1,0 +1,84 @@
+// Drives the real windows in tests: a temporary program folder, recorders in place of
+// the modal message boxes and the folder dialog, events as the controls send them, and
+// waiting on the event loop with a time limit instead of fixed sleeps.
+#pragma once
+#include <type_traits>  // before wx/weakref.h, which uses it without including it
+
+#include <wx/weakref.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/main_form.h"
+#include "support/temp_dir.h"
+#include "util/ustring.h"
+
+class wxButton;
+class wxChoice;
+class wxListCtrl;
+
+namespace plandown::testing {
+
+// Runs the event loop until `done` answers true; false when `limit` passed first.
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(10));
+// Runs the pending events once.
+void Settle();
+
+// What the desktop would have shown or done.
+struct Recorder {
+  struct Message {
+    String text;
+    app::MessageKind kind;
+  };
+  std::vector<Message> messages;
+  std::vector<String> opened;
+  int beeps = 0;
+  String folderToChoose;  // the folder dialog's answer; empty: cancelled
+  std::vector<String> browseTitles;
+
+  app::WindowServices Services();
+};
+
+// The main window on a temporary program folder.
+class MainWindowHarness {
+ public:
+  MainWindowHarness();
+  ~MainWindowHarness();
+
+  String SettingsFile() const;
+  // Writes the settings file the window will read.
+  void WriteSettings(const std::vector<std::string>& lines) const;
+  std::vector<std::string> SettingsLines() const;  // lines of the file, CR LF removed
+
+  // Builds, starts and shows the window.
+  app::TForm1& Open();
+  // Closes it as the close button does and waits until it is gone.
+  void Close();
+  app::TForm1& form() { return *form_; }
+  bool IsOpen() const { return form_ != nullptr; }
+
+  // Rows of the list as shown, one text per row and column.
+  std::vector<std::vector<String>> Rows() const;
+  std::vector<String> Captions() const;
+  // Selects exactly the rows with these captions.
+  void SelectRows(const std::vector<String>& captions);
+
+  TempDir program;
+  Recorder recorder;
+
+ private:
+  wxWeakRef<app::TForm1> form_;
+};
+
+// Control events as the user's actions send them.
+void Click(wxButton* button);
+void Choose(wxChoice* choice, int index);
+void ClickColumn(wxListCtrl* list, int column);
+
+// Saves a window's picture as PNG into the folder named by PLANDOWN_SCREENSHOTS, when set.
+void SaveScreenshot(wxWindow* window, const std::string& name);
+
+}  // namespace plandown::testing
