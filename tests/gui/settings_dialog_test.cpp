@@ -184,11 +184,5 @@ TEST_F(SettingsDialog, CancelKeepsEverySetting) {
   EXPECT_EQ(QualityText(), u"30");
 }
 
-TEST_F(SettingsDialog, Screenshot) {
-  settings = ConversionSettings{0, 1, 0, 4, 75};
-  Open();
-  testing::SaveScreenshot(dialog, "settings-dialog.png");
-}
-
 }  // namespace
 }  // namespace plandown

@@ -6,6 +6,8 @@
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/dcmemory.h>
+#include <wx/frame.h>
+#include <wx/statusbr.h>
 #include <wx/dcclient.h>
 #include <wx/listctrl.h>
 #include <wx/utils.h>
@@ -141,13 +143,22 @@ void ClickColumn(wxListCtrl* list, int column) {
 
 namespace {
 
+// The client area, and for a frame its status bar below it: what the window shows without
+// the decorations of a window manager.
 wxImage CaptureWindow(wxWindow* window) {
-  const wxSize size = window->GetSize();
-  wxBitmap picture(size.x, size.y, 24);
+  const wxSize client = window->GetClientSize();
+  wxStatusBar* status = nullptr;
+  if (auto* frame = dynamic_cast<wxFrame*>(window)) status = frame->GetStatusBar();
+  const wxSize statusSize = status ? status->GetSize() : wxSize(0, 0);
+  wxBitmap picture(client.x, client.y + statusSize.y, 24);
   {
-    wxWindowDC source(window);
     wxMemoryDC memory(picture);
-    memory.Blit(0, 0, size.x, size.y, &source, 0, 0);
+    wxClientDC source(window);
+    memory.Blit(0, 0, client.x, client.y, &source, 0, 0);
+    if (status) {
+      wxClientDC bar(status);
+      memory.Blit(0, client.y, statusSize.x, statusSize.y, &bar, 0, 0);
+    }
   }
   return picture.ConvertToImage();
 }
