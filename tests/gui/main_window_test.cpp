@@ -41,16 +41,21 @@ using testing::MainWindowHarness;
 using testing::TempDir;
 using testing::WaitFor;
 
+// A shape of one line, as 7.00.
+bool WriteShape(const fs::path& path) {
+  TJwsData shape;
+  shape.Enthd.jwVer = 700;
+  testing::ListBuilder(MainList(shape)).Add(testing::Line(0, 0, 10, 0));
+  shape.Enthd.n1 = static_cast<std::int32_t>(shape.EntNo.size());
+  return shape.FileOut(FromFsPath(path), 700);
+}
+
 // A folder of files of every kind the list tells apart.
 struct DrawingFolder {
   DrawingFolder() {
     EXPECT_TRUE(testing::WritePlan(FromFsPath(dir.path() / "plan.jww"), 700));
     EXPECT_TRUE(testing::WritePlan(FromFsPath(dir.path() / "old.jww"), 300));
-    TJwsData shape;
-    shape.Enthd.jwVer = 700;
-    testing::ListBuilder(MainList(shape)).Add(testing::Line(0, 0, 10, 0));
-    shape.Enthd.n1 = static_cast<std::int32_t>(shape.EntNo.size());
-    EXPECT_TRUE(shape.FileOut(FromFsPath(dir.path() / "part.jws"), 700));
+    EXPECT_TRUE(WriteShape(dir.path() / "part.jws"));
     testing::WriteBytes(dir.path() / "notes.txt", std::string(999, 'n'));
     testing::WriteBytes(dir.path() / "more.txt", std::string(1000, 'm'));
   }
@@ -361,11 +366,7 @@ TEST(MainWindow, Screenshot) {
   const char* names[] = {"1階平面図.jww", "2階平面図.jww", "配置図.jww"};
   for (const char* name : names) ASSERT_TRUE(testing::WritePlan(FromFsPath(folder / name), 700));
   ASSERT_TRUE(testing::WritePlan(FromFsPath(folder / "旧図面.jww"), 420));
-  TJwsData shape;
-  shape.Enthd.jwVer = 700;
-  testing::ListBuilder(MainList(shape)).Add(testing::Line(0, 0, 10, 0));
-  shape.Enthd.n1 = static_cast<std::int32_t>(shape.EntNo.size());
-  ASSERT_TRUE(shape.FileOut(FromFsPath(folder / "窓.jws"), 700));
+  ASSERT_TRUE(WriteShape(folder / "窓.jws"));
 
   MainWindowHarness h;
   h.WriteSettings({"0", "0", "900", "560", "220", Hex(FromFsPath(folder)), Hex(FromFsPath(destination)), "0",

@@ -137,11 +137,8 @@ TEST_F(SettingsDialog, OkWithInvalidInputOnlyMovesTheFocus) {
   };
   const Case cases[] = {
       {"quality 150", 0, "150", false, 0},
-      {"quality -5", 0, "-5", false, 0},
       {"no version chosen", wxNOT_FOUND, "50", false, 0},
       {"quality abc counts as 0", 0, "abc", true, 0},
-      {"empty quality counts as 0", 0, "", true, 0},
-      {"quality 100", 0, "100", true, 100},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
