@@ -16,6 +16,9 @@ TplExplorerFolderTree::TplExplorerFolderTree(wxWindow* parent) : wxPanel(parent,
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   sizer->Add(dir_, 1, wxEXPAND);
   SetSizer(sizer);
+  // The control selects the file system's root of its own accord; nothing is selected
+  // until the user or the window chooses a folder.
+  dir_->UnselectAll();
   dir_->Bind(wxEVT_DIRCTRL_SELECTIONCHANGED, &TplExplorerFolderTree::OnSelectionChanged, this);
 }
 

@@ -163,10 +163,14 @@ TEST(MainWindow, AFolderChosenInTheTreeIsListedWithinAFewTicks) {
   app::TForm1& form = h.Open();
   app::TplExplorerFolderTree& tree = *form.plExplorerFolderTree1;
 
+  // Nothing is chosen at first, so the file system's root can be chosen like any folder.
+  tree.DirCtrl()->ExpandPath(wxS("/"));
+  EXPECT_EQ(tree.SelectFolder(), u"/");
+
   // Selecting by code marks the folder but is no choice of the user's.
   tree.SetSelectFolder(drawings.folder());
   EXPECT_EQ(tree.DirCtrl()->GetPath(), app::Wx(drawings.folder()));
-  EXPECT_EQ(tree.SelectFolder(), u"");
+  EXPECT_EQ(tree.SelectFolder(), u"/");
   tree.SetSelectFolder(drawings.folder() + u"/missing");
   EXPECT_EQ(tree.DirCtrl()->GetPath(), app::Wx(drawings.folder()));
 
