@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -352,6 +354,23 @@ TEST_F(CliFixture, SettingsFileGivesTheConversionSettingsAndOptionsWin) {
     EXPECT_NE(r.out.find(c.versions), std::string::npos) << r.out;
     EXPECT_NE(ReadBytes(root() / "r.json").find(c.settings), std::string::npos) << ReadBytes(root() / "r.json");
   }
+}
+
+TEST_F(CliFixture, ProgressBarOnlyOnATerminal) {
+  if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1) to run under a terminal";
+  const std::string inner = std::string("'") + PLANDOWN_CLI_PATH + "' convert --out out src/new.jww src/old.jww >stdout.txt";
+  const std::string cmd = "cd '" + root().string() + "' && script -qec \"" + inner + "\" /dev/null >tty.txt 2>&1";
+  const int raw = std::system(cmd.c_str());
+  ASSERT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1) << raw;  // old.jww is refused
+  const std::string terminal = ReadBytes(root() / "tty.txt");
+  EXPECT_NE(terminal.find("\r[........................] 0/2"), std::string::npos) << terminal;
+  EXPECT_NE(terminal.find("\r[############............] 1/2  src/new.jww"), std::string::npos) << terminal;
+  EXPECT_NE(terminal.find("\r[########################] 2/2  src/old.jww"), std::string::npos) << terminal;
+  // The bar is gone at the end and never reaches the output.
+  EXPECT_EQ(terminal.substr(terminal.find_last_not_of(" \r\n") + 1).find_first_not_of(" \r\n"), std::string::npos);
+  const std::string out = ReadBytes(root() / "stdout.txt");
+  EXPECT_EQ(out.find('\r'), std::string::npos);
+  EXPECT_EQ(out.rfind("converted: src/new.jww -> out/new.jww (7.00 -> 6.00)\nrefused: src/old.jww: ", 0), 0u) << out;
 }
 
 TEST(CliExamples, BundledExamplesAreReadableDrawingsAndShapes) {

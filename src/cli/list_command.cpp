@@ -63,7 +63,11 @@ int RunList(const Arguments& args, std::ostream& out, std::ostream& err) {
     err << "plandown: " << ToUtf8(kReferenceFolderMissingText) << " (" << args.files.front() << ")\n";
     return kExitUsage;
   }
-  // The folder's own order differs between file systems; names give the same list everywhere.
+  // The folder's own order differs between file systems: rows are put in name order
+  // first, so that rows equal in the sort column keep an order that is the same everywhere.
+  FileListSort byName;
+  byName.Sort1 = kColumnName;
+  byName.Sort(listing.rows);
   FileListSort sort;
   sort.Sort1 = args.sortColumn.value_or(kColumnName);
   sort.Sort2 = args.descending ? 1 : 0;
