@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <set>
 
 #include "convert/settings_file.h"
@@ -236,14 +235,6 @@ TEST_F(CliFixture, ReportNamesEveryFileWithItsOutcome) {
 )json");
 }
 
-// Every file under root with its bytes.
-std::map<std::string, std::string> Tree(const fs::path& root) {
-  std::map<std::string, std::string> files;
-  for (const auto& e : fs::recursive_directory_iterator(root))
-    if (e.is_regular_file()) files[fs::relative(e.path(), root).generic_string()] = ReadBytes(e.path());
-  return files;
-}
-
 TEST(CliJobs, SideBySideTheOutputIsThatOfOneAtATime) {
   // Sources for every ordering rule: a destination named twice, a former destination, two
   // drawings whose images share a name, refusals, a sub-folder.
@@ -278,7 +269,7 @@ TEST(CliJobs, SideBySideTheOutputIsThatOfOneAtATime) {
   EXPECT_EQ(parallel.out, serial.out);
   EXPECT_EQ(parallel.err, "");  // no progress bar when stderr is no terminal
   EXPECT_EQ(serial.err, "");
-  EXPECT_EQ(Tree(many.path()), Tree(one.path()));
+  EXPECT_EQ(testing::TreeBytes(many.path()), testing::TreeBytes(one.path()));
 }
 
 TEST(CliRecursive, SubFoldersAreMirroredAndTheDestinationIsNeverInput) {

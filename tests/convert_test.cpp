@@ -548,7 +548,7 @@ RunOutcome RunMixedJobs(const fs::path& root, int workers) {
     ++told;
   });
   EXPECT_EQ(told, jobs.size());
-  for (const std::string& f : testing::FilesUnder(root)) outcome.files[f] = ReadBytes(root / f);
+  outcome.files = testing::TreeBytes(root);
   for (const FileConversion& r : run.Results()) {
     std::string images;
     for (const String& i : r.images) images += " " + ToUtf8(i);
