@@ -85,10 +85,11 @@ PlanProblem CheckPlan(const std::vector<ConversionJob>& jobs, const String& dest
   std::set<String> checked;
   std::set<String> written;
   for (const ConversionJob& job : jobs) {
-    if (job.destinationFolder == destination) continue;
+    if (job.destinationFolder == destination || !checked.insert(job.destinationFolder).second) continue;
     const String identity = FolderIdentity(job.destinationFolder);
     if (!identity.empty()) written.insert(identity);
   }
+  checked.clear();
   for (const ConversionJob& job : jobs) {
     const String folder = SourceFolderOf(job.source);
     if (!checked.insert(folder).second) continue;
