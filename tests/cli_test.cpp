@@ -5,10 +5,12 @@
 #include <filesystem>
 #include <set>
 
+#include "convert/settings_file.h"
 #include "jww/jww_data.h"
 #include "support/drawing_builder.h"
 #include "support/file_text.h"
 #include "support/plan_drawing.h"
+#include "support/run_cli.h"
 #include "support/temp_dir.h"
 #include "util/paths.h"
 
@@ -16,34 +18,11 @@ namespace plandown {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::CliRun;
 using testing::ReadBytes;
+using testing::RunPlandown;
 using testing::TempDir;
 using testing::WriteBytes;
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-struct CliRun {
-  int status = -1;
-  std::string out, err;
-};
-
-// Runs the built program in `cwd`; its output is kept outside `cwd`.
-CliRun RunPlandown(const fs::path& cwd, const std::vector<std::string>& args) {
-  TempDir io;
-  std::string cmd = "cd " + Quote(cwd.string()) + " && " + Quote(PLANDOWN_CLI_PATH);
-  for (const std::string& a : args) cmd += " " + Quote(a);
-  cmd += " >" + Quote((io.path() / "out").string()) + " 2>" + Quote((io.path() / "err").string());
-  const int raw = std::system(cmd.c_str());
-  CliRun r;
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.out = ReadBytes(io.path() / "out");
-  r.err = ReadBytes(io.path() / "err");
-  return r;
-}
 
 std::set<fs::path> FilesBelow(const fs::path& dir) {
   std::set<fs::path> files;
@@ -89,6 +68,7 @@ TEST_F(CliFixture, ExitStatusAndKeyLines) {
     int status;
     std::vector<std::string> out;  // lines (or parts of lines) expected on stdout
     std::vector<std::string> err;  // ... on stderr
+    std::vector<std::string> notOut = {};  // ... never on stdout
   } cases[] = {
       {"help", {"--help"}, 0, {"Usage:", "plandown convert [--to 6.00|4.20|3.51|3.00] --out DEST"}, {}},
       {"no command", {}, 2, {}, {"plandown: no command given", "Usage:"}},
@@ -112,7 +92,8 @@ TEST_F(CliFixture, ExitStatusAndKeyLines) {
        {"converted: src/sxf.jww -> out/sxf.jww (7.00 -> 3.00)\n  changes: colours mapped=2\n"}, {}},
       {"damaged source", {"convert", "--out", "out", "src/damaged.jww", "src/new.jww"}, 1,
        {"converted from a damaged source: src/damaged.jww -> out/damaged.jww (7.00 -> 6.00)\n",
-        "2個のファイルを変換しました。\nconverted from a damaged source: 1\n  src/damaged.jww\n"},
+        "2個のファイルを変換しました。\nconverted: 1, converted from a damaged source: 1, refused: 0, failed: 0\n"
+        "converted from a damaged source: 1\n  src/damaged.jww\n"},
        {}},
       {"refusals go on and are listed again",
        {"convert", "--out", "out", "src/old.jww", "src/note.txt", "src/cut.jww", "src/absent.jww", "src/new.jww"}, 1,
@@ -122,12 +103,31 @@ TEST_F(CliFixture, ExitStatusAndKeyLines) {
         "refused: src/cut.jww: ファイル「src/cut.jww」は読み込めませんでしたので変換しませんでした。\n",
         "refused: src/absent.jww: ファイル「src/absent.jww」は読み込めませんでしたので変換しませんでした。\n",
         "converted: src/new.jww -> out/new.jww (7.00 -> 6.00)\n",
-        "\n1個のファイルを変換しました。\nnot converted: 4\n  src/old.jww: old version (3.00)\n"
+        "\n1個のファイルを変換しました。\nconverted: 1, converted from a damaged source: 0, refused: 4, failed: 0\n"
+        "not converted: 4\n  src/old.jww: old version (3.00)\n"
         "  src/note.txt: unsupported kind\n  src/cut.jww: header unreadable\n  src/absent.jww: not a readable drawing\n"},
        {}},
       {"verbose shows status texts", {"convert", "--verbose", "--out", "out", "src/old.jww"}, 1, {},
        {"ファイル「src/old.jww」→「out/old.jww」変換中です。\n"
         "ファイル「src/old.jww」は旧バージョンデータですので変換しませんでした。\n0個のファイルを変換しました。\n"}},
+      {"a folder stands for its drawings and shapes", {"convert", "--out", "out", "src"}, 1,
+       {"refused: src/cut.jww: ", "converted from a damaged source: src/damaged.jww -> out/damaged.jww",
+        "converted: src/new.jww -> out/new.jww (7.00 -> 6.00)\n", "refused: src/old.jww: ",
+        "converted: src/sxf.jww -> out/sxf.jww", "\n3個のファイルを変換しました。\n"},
+       {},
+       {"note.txt"}},
+      {"jobs must be a count", {"convert", "--jobs", "0", "--out", "out", "src/new.jww"}, 2, {},
+       {"--jobs takes a whole number from 1 to 1024"}},
+      {"settings file missing", {"convert", "--settings", "absent.dat", "--out", "out", "src/new.jww"}, 2, {},
+       {"plandown: cannot read the settings file absent.dat\n"}},
+      {"report folder missing", {"convert", "--report", "nowhere/r.json", "--out", "out", "src/new.jww"}, 2, {},
+       {"plandown: the folder of the report nowhere/r.json does not exist\n"}},
+      {"list without folder", {"list"}, 2, {}, {"plandown: no FOLDER given"}},
+      {"list of two folders", {"list", "src", "out"}, 2, {}, {"plandown: list takes one FOLDER"}},
+      {"list with an unknown filter", {"list", "--filter", "dwg", "src"}, 2, {}, {"unknown filter 'dwg'"}},
+      {"list with an unknown column", {"list", "--sort", "colour", "src"}, 2, {}, {"unknown sort column 'colour'"}},
+      {"list takes no convert option", {"list", "--to", "3.00", "src"}, 2, {}, {"unknown option '--to' for list"}},
+      {"list of a missing folder", {"list", "absent"}, 2, {}, {"plandown: 参照フォルダが存在しません。 (absent)\n"}},
       {"info", {"info", "src/new.jww"}, 0,
        {"src/new.jww\n  kind:        jww\n  recognised:  yes\n  read:        ok\n  version:     7.00\n"
         "  memo:        サンプル平面図\n               Plandown example\n"
@@ -148,6 +148,7 @@ TEST_F(CliFixture, ExitStatusAndKeyLines) {
     EXPECT_EQ(r.status, c.status) << r.out << r.err;
     for (const std::string& s : c.out) EXPECT_NE(r.out.find(s), std::string::npos) << "missing: " << s << "\nin:\n" << r.out;
     for (const std::string& s : c.err) EXPECT_NE(r.err.find(s), std::string::npos) << "missing: " << s << "\nin:\n" << r.err;
+    for (const std::string& s : c.notOut) EXPECT_EQ(r.out.find(s), std::string::npos) << "unexpected: " << s << "\nin:\n" << r.out;
     if (c.status == 2) {
       EXPECT_TRUE(fs::is_empty(root() / "out")) << "a usage error wrote something";
     }
@@ -174,10 +175,11 @@ TEST_F(CliFixture, SecondFileOfTheSameNameIsNotWrittenOverTheFirst) {
   EXPECT_FALSE(fs::exists(root() / "out" / "new.BAK"));
 }
 
-// A 7.00 drawing that carries one image, with a memo that needs JSON escapes.
-void WriteDrawingWithImage(const fs::path& path, const fs::path& imageFolder) {
+// A 7.00 drawing that carries one image of 3000 `fill` bytes, with a memo that needs JSON
+// escapes.
+void WriteDrawingWithImage(const fs::path& path, const fs::path& imageFolder, char fill = 'p') {
   fs::create_directories(imageFolder);
-  WriteBytes(imageFolder / "pic.png", std::string(3000, 'p'));
+  WriteBytes(imageFolder / "pic.png", std::string(3000, fill));
   TJwwData doc;
   doc.Enthd.jwVer = 700;
   testing::InitTables(doc);
@@ -210,6 +212,156 @@ TEST_F(CliFixture, InfoJsonIsExactAndCreatesNoFile) {
             "\"block_tree_nodes\": 0, \"bound_images\": []}\n"
             "]\n");
   EXPECT_EQ(FilesBelow(root()), before);
+}
+
+TEST_F(CliFixture, ReportNamesEveryFileWithItsOutcome) {
+  WriteDrawingWithImage(root() / "src" / "img.jww", root() / "images");
+  fs::remove_all(root() / "images");
+  WriteBytes(root() / "out" / "img.jww", "former");
+  const CliRun r = RunPlandown(root(), {"convert", "--to", "3.00", "--report", "report.json", "--out", "out", "src/img.jww",
+                                        "src/sxf.jww", "src/damaged.jww", "src/old.jww", "src/absent.jww", "src/note.txt"});
+  EXPECT_EQ(r.status, 1) << r.out << r.err;
+  EXPECT_NE(r.out.find("  backup: out/img.BAK\n  image: out/pic.png\n"), std::string::npos) << r.out;
+  EXPECT_EQ(ReadBytes(root() / "report.json"), R"json({"settings": {"target": "3.00", "convert_images": false, "delete_source_image": false, "image_format_index": 0, "jpeg_quality": 75},
+ "files": [
+  {"source": "src/img.jww", "destination": "out/img.jww", "outcome": "converted", "refusal": null, "note": "", "file_in": true, "source_version": 700, "target_version": 300, "backup": "out/img.BAK", "backup_failed": false, "images": ["out/pic.png"], "changes": {}},
+  {"source": "src/sxf.jww", "destination": "out/sxf.jww", "outcome": "converted", "refusal": null, "note": "", "file_in": true, "source_version": 700, "target_version": 300, "backup": null, "backup_failed": false, "images": [], "changes": {"colours mapped": 2}},
+  {"source": "src/damaged.jww", "destination": "out/damaged.jww", "outcome": "converted_damaged", "refusal": null, "note": "", "file_in": false, "source_version": 700, "target_version": 300, "backup": null, "backup_failed": false, "images": [], "changes": {}},
+  {"source": "src/old.jww", "destination": "out/old.jww", "outcome": "refused", "refusal": "old version", "note": "ファイル「src/old.jww」は旧バージョンデータですので変換しませんでした。", "file_in": true, "source_version": 300, "target_version": null, "backup": null, "backup_failed": false, "images": [], "changes": {}},
+  {"source": "src/absent.jww", "destination": "out/absent.jww", "outcome": "refused", "refusal": "not a readable drawing", "note": "ファイル「src/absent.jww」は読み込めませんでしたので変換しませんでした。", "file_in": null, "source_version": null, "target_version": null, "backup": null, "backup_failed": false, "images": [], "changes": {}},
+  {"source": "src/note.txt", "destination": "out/note.txt", "outcome": "refused", "refusal": "unsupported kind", "note": "このファイル拡張子（種類）の変換には対応していません。\r\nファイル名：note.txt\r\n　　拡張子：.txt", "file_in": null, "source_version": null, "target_version": null, "backup": null, "backup_failed": false, "images": [], "changes": {}}
+ ],
+ "summary": {"converted": 2, "converted_damaged": 1, "refused": 3, "failed": 0}}
+)json");
+}
+
+TEST(CliJobs, SideBySideTheOutputIsThatOfOneAtATime) {
+  // Sources for every ordering rule: a destination named twice, a former destination, two
+  // drawings whose images share a name, refusals, a sub-folder.
+  const auto setUp = [](const fs::path& root) {
+    fs::create_directories(root / "src" / "sub");
+    fs::create_directories(root / "src2");
+    fs::create_directories(root / "out");
+    for (int i = 0; i < 8; ++i) ASSERT_TRUE(testing::WritePlan(FromFsPath(root / "src" / ("p" + std::to_string(i) + ".jww")), 700));
+    ASSERT_TRUE(testing::WritePlan(FromFsPath(root / "src" / "old.jww"), 300));
+    ASSERT_TRUE(testing::WritePlan(FromFsPath(root / "src" / "sub" / "s.jww"), 600));
+    ASSERT_TRUE(testing::WritePlan(FromFsPath(root / "src2" / "p0.jww"), 600));
+    WriteDrawingWithImage(root / "src" / "img1.jww", root / "images1", '1');
+    WriteDrawingWithImage(root / "src" / "img2.jww", root / "images2", '2');
+    fs::remove_all(root / "images1");
+    fs::remove_all(root / "images2");
+    WriteBytes(root / "out" / "p1.jww", "former");
+  };
+  TempDir one, many;
+  setUp(one.path());
+  setUp(many.path());
+  const std::vector<std::string> args = {"convert", "--recursive", "--report", "report.json", "--out", "out", "src", "src2/p0.jww"};
+  std::vector<std::string> serialArgs = args, parallelArgs = args;
+  serialArgs.insert(serialArgs.begin() + 1, {"--jobs", "1"});
+  parallelArgs.insert(parallelArgs.begin() + 1, {"--jobs", "3"});
+  const CliRun serial = RunPlandown(one.path(), serialArgs);
+  const CliRun parallel = RunPlandown(many.path(), parallelArgs);
+  EXPECT_EQ(serial.status, 1);
+  EXPECT_NE(serial.out.find("  src2/p0.jww: destination already written in this run\n"), std::string::npos) << serial.out;
+  EXPECT_NE(serial.out.find("converted: src/sub/s.jww -> out/sub/s.jww (6.00 -> 6.00)\n"), std::string::npos);
+  EXPECT_EQ(ReadBytes(one.path() / "out" / "pic.png"), std::string(3000, '2'));
+  EXPECT_EQ(parallel.status, serial.status);
+  EXPECT_EQ(parallel.out, serial.out);
+  EXPECT_EQ(parallel.err, "");  // no progress bar when stderr is no terminal
+  EXPECT_EQ(serial.err, "");
+  EXPECT_EQ(testing::TreeBytes(many.path()), testing::TreeBytes(one.path()));
+}
+
+TEST(CliRecursive, SubFoldersAreMirroredAndTheDestinationIsNeverInput) {
+  TempDir tmp;
+  const fs::path& root = tmp.path();
+  for (const char* name : {"src/a.jww", "src/sub/b.jww", "src/sub/deeper/C.JWW", "nest/x.jww", "nest/nest/y.jww"}) {
+    fs::create_directories((root / name).parent_path());
+    ASSERT_TRUE(testing::WritePlan(FromFsPath(root / name), 700));
+  }
+  WriteBytes(root / "src" / "sub" / "note.txt", "x");
+  WriteBytes(root / "src" / "text" / "only.txt", "x");
+  fs::create_directories(root / "src" / "empty");
+  fs::create_directory_symlink(root / "src" / "sub", root / "src" / "link");
+  fs::create_directories(root / "out");
+  fs::create_directories(root / "flat");
+
+  CliRun r = RunPlandown(root, {"convert", "--out", "flat", "src"});
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_EQ(FilesBelow(root / "flat"), std::set<fs::path>{root / "flat" / "a.jww"});
+
+  r = RunPlandown(root, {"convert", "-r", "--out", "out", "src"});
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find("converted: src/sub/deeper/C.JWW -> out/sub/deeper/C.JWW (7.00 -> 6.00)\n"), std::string::npos)
+      << r.out;
+  EXPECT_EQ(FilesBelow(root / "out"), (std::set<fs::path>{root / "out" / "a.jww", root / "out" / "sub", root / "out" / "sub" / "b.jww",
+                                                         root / "out" / "sub" / "deeper",
+                                                         root / "out" / "sub" / "deeper" / "C.JWW"}));
+
+  // A destination inside the tree: what a run wrote there is not converted again.
+  fs::create_directories(root / "src" / "conv");
+  for (int round = 0; round < 2; ++round) {
+    r = RunPlandown(root, {"convert", "-r", "--out", "src/conv", "src"});
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_NE(r.out.find("\n3個のファイルを変換しました。\n"), std::string::npos) << r.out;
+  }
+  EXPECT_FALSE(fs::exists(root / "src" / "conv" / "conv"));
+
+  // nest/nest/y.jww would be written into nest, the folder of nest/x.jww.
+  r = RunPlandown(root, {"convert", "-r", "--out", ".", "nest"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "plandown: 保存先フォルダは参照フォルダと同じにしないで下さい。 (nest/x.jww)\n");
+  EXPECT_FALSE(fs::exists(root / "x.jww"));
+}
+
+TEST_F(CliFixture, SettingsFileGivesTheConversionSettingsAndOptionsWin) {
+  AppSettings app;
+  app.Conversion.OutVersionIndex = 2;
+  app.Conversion.ImageFormatIndex = 3;
+  app.Conversion.JpegQuality = 40;
+  ASSERT_TRUE(SaveSettings(FromFsPath(root() / "plandown.dat"), app));
+  std::string sixteenLines;
+  for (int i = 0; i < 16; ++i) sixteenLines += "1\r\n";
+  WriteBytes(root() / "short.dat", sixteenLines);
+  const struct {
+    std::vector<std::string> options;
+    const char* versions;
+    const char* settings;
+  } cases[] = {
+      {{"--settings", "plandown.dat"}, "(7.00 -> 3.51)",
+       R"({"target": "3.51", "convert_images": false, "delete_source_image": false, "image_format_index": 3, "jpeg_quality": 40})"},
+      {{"--settings", "plandown.dat", "--to", "4.20", "--jpeg-quality", "90"}, "(7.00 -> 4.20)",
+       R"({"target": "4.20", "convert_images": false, "delete_source_image": false, "image_format_index": 3, "jpeg_quality": 90})"},
+      // A file that ends before the conversion settings gives them as 0.
+      {{"--settings", "short.dat"}, "(7.00 -> 6.00)",
+       R"({"target": "6.00", "convert_images": false, "delete_source_image": false, "image_format_index": 0, "jpeg_quality": 0})"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.options[1] + (c.options.size() > 2 ? " with options" : ""));
+    std::vector<std::string> args = {"convert", "--report", "r.json", "--out", "out", "src/new.jww"};
+    args.insert(args.begin() + 1, c.options.begin(), c.options.end());
+    const CliRun r = RunPlandown(root(), args);
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_NE(r.out.find(c.versions), std::string::npos) << r.out;
+    EXPECT_NE(ReadBytes(root() / "r.json").find(c.settings), std::string::npos) << ReadBytes(root() / "r.json");
+  }
+}
+
+TEST_F(CliFixture, ProgressBarOnlyOnATerminal) {
+  if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1) to run under a terminal";
+  const std::string inner = std::string("'") + PLANDOWN_CLI_PATH + "' convert --out out src/new.jww src/old.jww >stdout.txt";
+  const std::string cmd = "cd '" + root().string() + "' && script -qec \"" + inner + "\" /dev/null >tty.txt 2>&1";
+  const int raw = std::system(cmd.c_str());
+  ASSERT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1) << raw;  // old.jww is refused
+  const std::string terminal = ReadBytes(root() / "tty.txt");
+  EXPECT_NE(terminal.find("\r[........................] 0/2"), std::string::npos) << terminal;
+  EXPECT_NE(terminal.find("\r[############............] 1/2  src/new.jww"), std::string::npos) << terminal;
+  EXPECT_NE(terminal.find("\r[########################] 2/2  src/old.jww"), std::string::npos) << terminal;
+  // The bar is gone at the end and never reaches the output.
+  EXPECT_EQ(terminal.substr(terminal.find_last_not_of(" \r\n") + 1).find_first_not_of(" \r\n"), std::string::npos);
+  const std::string out = ReadBytes(root() / "stdout.txt");
+  EXPECT_EQ(out.find('\r'), std::string::npos);
+  EXPECT_EQ(out.rfind("converted: src/new.jww -> out/new.jww (7.00 -> 6.00)\nrefused: src/old.jww: ", 0), 0u) << out;
 }
 
 TEST(CliExamples, BundledExamplesAreReadableDrawingsAndShapes) {

@@ -3,8 +3,11 @@
 #include <chrono>
 #include <filesystem>
 #include <iterator>
+#include <map>
+#include <optional>
 #include <thread>
 
+#include "convert/conversion_plan.h"
 #include "convert/conversion_run.h"
 #include "convert/convert_file.h"
 #include "convert/convert_jww.h"
@@ -14,7 +17,9 @@
 #include "jws/jws_data.h"
 #include "jww/jww_data.h"
 #include "support/drawing_builder.h"
+#include "images/image_convert.h"
 #include "support/file_text.h"
+#include "support/image_fixtures.h"
 #include "support/plan_drawing.h"
 #include "support/temp_dir.h"
 #include "util/paths.h"
@@ -472,6 +477,126 @@ TEST(ConvertJww, ConversionsOnSeveralThreadsGiveTheSameFilesAsOne) {
     EXPECT_EQ(outcomes[t], Outcome::kConverted);
     EXPECT_EQ(ReadBytes(tmp.path() / ("t" + std::to_string(t)) / "plan.jww"), ReadBytes(ToFsPath(ref)));
   }
+}
+
+// A 7.00 drawing at `path` that binds a gzip-compressed w x h picture as "pic.bmp.gz",
+// shown by one image text.
+void DrawingWithImage(const fs::path& path, int w, int h) {
+  const fs::path images = path.parent_path() / ("images-" + path.stem().string());
+  fs::create_directories(images);
+  const testing::Bytes8 gz = testing::GzipBytes(testing::Encoded(testing::TestPicture(w, h), wxBITMAP_TYPE_BMP));
+  WriteBytes(images / "pic.bmp.gz", std::string(gz.begin(), gz.end()));
+  TJwwData d;
+  testing::SampleDrawing(d);
+  testing::ListBuilder(MainList(d)).Add(testing::Text(u"^@BM%temp%pic.bmp,10,10"));
+  testing::Finish(d);
+  d.BindImageFolder = AddPathDelim(FromFsPath(images));
+  d.BindImageExp = true;
+  d.BindImage.push_back({u"pic.bmp.gz", 0, false});
+  d.BindImageN = 1;
+  EXPECT_TRUE(d.FileOut(FromFsPath(path), 700));
+  fs::remove_all(images);
+}
+
+// Everything a run leaves behind: every file under root with its bytes, the results and
+// the texts the UI heard.
+struct RunOutcome {
+  std::map<std::string, std::string> files;
+  std::vector<std::string> results;
+  std::vector<String> events;
+};
+
+// A run that needs every ordering rule: two sources for one destination, a drawing and a
+// shape whose backups would share a name, two drawings placing an image of the same name
+// into one folder (converted, its source deleted), refusals, a second folder, and enough
+// plain drawings to keep the workers busy.
+RunOutcome RunMixedJobs(const fs::path& root, int workers) {
+  fs::remove_all(root);
+  const fs::path d1 = root / "d1", d2 = root / "d2";
+  fs::create_directories(d1);
+  fs::create_directories(d2);
+  WriteBytes(d1 / "a.jww", "former a.jww");
+  WriteBytes(d1 / "a.jws", "former a.jws");
+  // a.jww's image takes long to convert, so that b.jww's would overtake it if it could.
+  DrawingWithImage(root / "s1" / "a.jww", 900, 700);
+  Shape(root / "s1", "a.jws", 700, 2);
+  Drawing(root / "s2", "a.jww", 600);
+  DrawingWithImage(root / "s1" / "b.jww", 5, 4);
+  Drawing(root / "s1", "old.jww", 300);
+  WriteBytes(root / "s1" / "note.txt", "x");
+  DrawingWithImage(root / "s3" / "c.jww", 3, 2);
+  std::vector<ConversionJob> jobs;
+  for (const char* name : {"a.jww", "b.jww", "a.jws"}) jobs.push_back({FromFsPath(root / "s1" / name), FromFsPath(d1)});
+  jobs.push_back({FromFsPath(root / "s2" / "a.jww"), FromFsPath(d1)});  // a.jww written already
+  for (int i = 0; i < 6; ++i)
+    jobs.push_back({Drawing(root / "s4", "p" + std::to_string(i) + ".jww", 700), FromFsPath(i % 2 ? d1 : d2)});
+  for (const char* name : {"old.jww", "note.txt"}) jobs.push_back({FromFsPath(root / "s1" / name), FromFsPath(d1)});
+  jobs.push_back({FromFsPath(root / "s3" / "c.jww"), FromFsPath(d2)});
+  jobs.push_back({FromFsPath(root / "s1" / "b.jww"), FromFsPath(d1)});  // written already
+
+  ConversionSettings settings = Target(2);
+  settings.ConvertBoundImages = 1;
+  settings.ImageFormatIndex = 3;  // PNG
+  settings.DeleteSourceImage = 1;
+  FakeUi ui;
+  ConversionRun run(settings, ui);
+  RunOutcome outcome;
+  std::size_t told = 0;
+  run.ConvertAll(jobs, workers, [&](const FileConversion& r) {
+    // Each result comes after its own texts and before those of the next file.
+    EXPECT_EQ(&r, &run.Results()[told]);
+    ++told;
+  });
+  EXPECT_EQ(told, jobs.size());
+  outcome.files = testing::TreeBytes(root);
+  for (const FileConversion& r : run.Results()) {
+    std::string images;
+    for (const String& i : r.images) images += " " + ToUtf8(i);
+    outcome.results.push_back(ToUtf8(r.source + u" " + r.destination + u" " + r.note + u" " + r.backup) + " " +
+                              OutcomeName(r.outcome) + " " + RefusalName(r.refusal) + images);
+  }
+  outcome.events = ui.events;
+  return outcome;
+}
+
+TEST(ConversionRun, SideBySideGivesTheFilesResultsAndTextsOfOneAtATime) {
+  ASSERT_TRUE(InitImageLibrary());
+  TempDir tmp;
+  const fs::path root = tmp.path() / "run";
+  const RunOutcome serial = RunMixedJobs(root, 1);
+  // The serial run itself: one destination written once, backups kept apart, the later
+  // image of a name wins, converted and without its source.
+  EXPECT_EQ(serial.files.at("d1/a.BAK"), "former a.jww");
+  EXPECT_EQ(serial.files.at("d1/a.jws.BAK"), "former a.jws");
+  EXPECT_NE(serial.results[3].find("destination already written in this run"), std::string::npos) << serial.results[3];
+  EXPECT_NE(serial.results.back().find("destination already written in this run"), std::string::npos);
+  EXPECT_TRUE(serial.files.contains("d1/pic.png"));
+  EXPECT_FALSE(serial.files.contains("d1/pic.bmp"));
+  EXPECT_NE(serial.results[1].find(ToUtf8(FromFsPath(root / "d1" / "pic.png"))), std::string::npos) << serial.results[1];
+  wxImage picture;
+  ASSERT_TRUE(picture.LoadFile(wxString::FromUTF8((root / "d1" / "pic.png").string()), wxBITMAP_TYPE_PNG));
+  EXPECT_EQ(picture.GetWidth(), 5);  // b.jww's, converted after a.jww's
+
+  for (int workers : {2, 4, 4}) {
+    SCOPED_TRACE(workers);
+    const RunOutcome parallel = RunMixedJobs(root, workers);
+    EXPECT_EQ(parallel.files, serial.files);
+    EXPECT_EQ(parallel.results, serial.results);
+    EXPECT_EQ(parallel.events, serial.events);
+  }
+}
+
+TEST(ConversionRun, SideBySideWithFewerJobsThanWorkersAndNone) {
+  TempDir tmp;
+  const String src = Drawing(tmp.path() / "src", "plan.jww", 700);
+  fs::create_directories(tmp.path() / "dst");
+  FakeUi ui;
+  ConversionRun run(Target(0), ui);
+  run.ConvertAll({}, 8);
+  run.ConvertAll({{src, FromFsPath(tmp.path() / "dst")}}, 8);
+  ASSERT_EQ(run.Results().size(), 1u);
+  EXPECT_EQ(run.Results()[0].outcome, Outcome::kConverted);
+  EXPECT_EQ(run.Results()[0].fileIn, std::optional<bool>(true));
 }
 
 TEST(ConvertJww, RealDrawingConvertsToEveryGeneration) {

@@ -10,14 +10,33 @@
 
 namespace plandown::cli {
 
-enum class Command { kHelp, kInfo, kConvert };
+enum class Command { kHelp, kInfo, kList, kConvert };
+
+// Which conversion settings the command line gave itself; they win over a settings file.
+struct GivenSettings {
+  bool outVersion = false;
+  bool convertImages = false;
+  bool deleteSourceImage = false;
+  bool imageFormat = false;
+  bool jpegQuality = false;
+};
 
 struct Arguments {
   Command command = Command::kHelp;
-  bool json = false;                  // info --json
-  std::optional<std::string> out;     // convert --out DEST
-  ConversionSettings settings;        // convert --to and the image options
-  bool verbose = false;               // convert --verbose: status texts on stderr
+  bool json = false;                  // info, list --json
+  // list
+  int filterIndex = 0;                // --filter: index into the file-type filters
+  std::optional<int> sortColumn;      // --sort: a file-list column; none keeps the folder's order
+  bool descending = false;            // --desc
+  // convert
+  std::optional<std::string> out;     // --out DEST
+  ConversionSettings settings;        // --to and the image options
+  GivenSettings given;
+  std::optional<std::string> settingsFile;  // --settings FILE
+  bool recursive = false;             // --recursive
+  std::optional<int> jobs;            // --jobs N; none: one per processor
+  std::optional<std::string> report;  // --report FILE
+  bool verbose = false;               // --verbose: status texts on stderr
   std::vector<std::string> files;
 };
 
@@ -33,5 +52,9 @@ ParsedArguments ParseArguments(std::span<const std::string> words);
 std::optional<int> OutVersionIndexOf(const std::string& text);
 // "same" -> 0, "bmp" -> 1, "gif" -> 2, "png" -> 3, "jpeg"/"jpg" -> 4, "tiff"/"tif" -> 5.
 std::optional<int> ImageFormatIndexOf(const std::string& text);
+// "all" -> 0, "jw" -> 1, "jww" -> 2, "jws" -> 3, "jwc" -> 4, "jwk" -> 5.
+std::optional<int> FilterIndexOf(const std::string& text);
+// "name" -> 0, "type" -> 1, "memo" -> 2, "modified" -> 3, "size" -> 4, "version" -> 5.
+std::optional<int> SortColumnOf(const std::string& text);
 
 }  // namespace plandown::cli

@@ -1,12 +1,19 @@
 #include "cli/convert_command.h"
 
-#include <filesystem>
+#include <fstream>
 #include <ostream>
+#include <sstream>
+#include <thread>
 
+#include "cli/conversion_report.h"
 #include "cli/exit_codes.h"
+#include "cli/progress_bar.h"
 #include "cli/text_output.h"
+#include "convert/conversion_plan.h"
 #include "convert/conversion_run.h"
-#include "convert/destination_check.h"
+#include "convert/settings_file.h"
+#include "util/desktop.h"
+#include "util/files.h"
 #include "util/paths.h"
 
 namespace plandown::cli {
@@ -27,11 +34,6 @@ class ConsoleUi final : public ConversionUi {
  private:
   std::ostream* err_;
 };
-
-String FolderOf(const String& file) {
-  const std::filesystem::path parent = ToFsPath(file).parent_path();
-  return parent.empty() ? String(u".") : FromFsPath(parent);
-}
 
 void PrintResult(std::ostream& out, const FileConversion& r) {
   const std::string src = ToUtf8(r.source);
@@ -57,6 +59,7 @@ void PrintResult(std::ostream& out, const FileConversion& r) {
   }
   if (!r.backup.empty()) out << "  backup: " << ToUtf8(r.backup) << "\n";
   if (r.backupFailed) out << "  warning: the former " << ToUtf8(r.destination) << " could not be backed up\n";
+  for (const String& image : r.images) out << "  image: " << ToUtf8(image) << "\n";
 }
 
 std::string Reason(const FileConversion& r) {
@@ -66,10 +69,13 @@ std::string Reason(const FileConversion& r) {
   return reason;
 }
 
-void PrintSummary(std::ostream& out, const ConversionRun& run, const String& completion) {
+void PrintSummary(std::ostream& out, const std::vector<FileConversion>& results, const String& completion) {
+  const OutcomeCounts n = CountOutcomes(results);
   out << "\n" << ToUtf8(completion) << "\n";
+  out << "converted: " << n.converted << ", converted from a damaged source: " << n.convertedDamaged
+      << ", refused: " << n.refused << ", failed: " << n.failed << "\n";
   std::vector<const FileConversion*> notConverted, damaged;
-  for (const FileConversion& r : run.Results()) {
+  for (const FileConversion& r : results) {
     if (!r.Written()) notConverted.push_back(&r);
     else if (r.outcome == Outcome::kConvertedDamaged) damaged.push_back(&r);
   }
@@ -83,26 +89,96 @@ void PrintSummary(std::ostream& out, const ConversionRun& run, const String& com
   }
 }
 
+// The five conversion settings: a settings file's, then those the command line gives.
+bool ResolveSettings(const Arguments& args, ConversionSettings& settings, std::ostream& err) {
+  settings = args.settings;
+  if (!args.settingsFile) return true;
+  const String path = FromUtf8(*args.settingsFile);
+  AppSettings file;
+  if (!FileExistsAt(path) || !LoadSettings(path, file)) {
+    err << "plandown: cannot read the settings file " << *args.settingsFile << "\n";
+    return false;
+  }
+  const ConversionSettings& s = file.Conversion;
+  if (!args.given.outVersion) settings.OutVersionIndex = s.OutVersionIndex;
+  if (!args.given.convertImages) settings.ConvertBoundImages = s.ConvertBoundImages;
+  if (!args.given.deleteSourceImage) settings.DeleteSourceImage = s.DeleteSourceImage;
+  if (!args.given.imageFormat) settings.ImageFormatIndex = s.ImageFormatIndex;
+  if (!args.given.jpegQuality) settings.JpegQuality = s.JpegQuality;
+  return true;
+}
+
+int Workers(const Arguments& args) {
+  if (args.jobs) return *args.jobs;
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores == 0 ? 1 : static_cast<int>(cores);
+}
+
+// Written whole or not at all: the report names every file or there is none.
+bool WriteTextFile(const String& path, const std::string& text) {
+  const String temporary = path + u".tmp";
+  {
+    std::ofstream file(ToFsPath(temporary), std::ios::binary | std::ios::trunc);
+    if (!file || !file.write(text.data(), static_cast<std::streamsize>(text.size())) || !file.flush()) {
+      file.close();
+      DeleteFileAt(temporary);
+      return false;
+    }
+  }
+  if (RenameFileOver(temporary, path)) return true;
+  DeleteFileAt(temporary);
+  return false;
+}
+
 }  // namespace
 
 int RunConvert(const Arguments& args, std::ostream& out, std::ostream& err) {
+  ConversionSettings settings;
+  if (!ResolveSettings(args, settings, err)) return kExitUsage;
+
   const String destination = FromUtf8(args.out.value_or(std::string()));
-  // Every source folder is checked before the first file is touched.
-  for (const std::string& file : args.files) {
-    const DestinationProblem problem = CheckDestinationFolder(destination, FolderOf(FromUtf8(file)));
-    if (problem == DestinationProblem::kNone) continue;
-    err << "plandown: " << ToUtf8(DestinationProblemText(problem));
-    if (problem == DestinationProblem::kIsSourceFolder) err << " (" << file << ")";
+  std::vector<String> inputs;
+  for (const std::string& file : args.files) inputs.push_back(FromUtf8(file));
+  const std::vector<ConversionJob> jobs = PlanConversion(inputs, destination, args.recursive);
+  // Every folder is checked before the first file is touched.
+  const PlanProblem problem = CheckPlan(jobs, destination);
+  if (problem.problem != DestinationProblem::kNone) {
+    err << "plandown: " << ToUtf8(DestinationProblemText(problem.problem));
+    if (problem.problem == DestinationProblem::kIsSourceFolder) err << " (" << ToUtf8(problem.source) << ")";
     err << "\n";
     return kExitUsage;
   }
+  if (args.report && !FolderExists(SourceFolderOf(FromUtf8(*args.report)))) {
+    err << "plandown: the folder of the report " << *args.report << " does not exist\n";
+    return kExitUsage;
+  }
+  MakeDestinationFolders(jobs);
 
-  const ConversionSettings settings = args.settings;
   ConsoleUi ui(args.verbose ? &err : nullptr);
   ConversionRun run(settings, ui);
-  for (const std::string& file : args.files) PrintResult(out, run.Convert(FromUtf8(file), destination));
-  PrintSummary(out, run, run.Finish());
-  return run.AllClean() ? kExitOk : kExitFileProblem;
+  // The bar would be torn by the status texts of --verbose.
+  ProgressBar bar(err, !args.verbose && ErrorStreamIsTerminal(), jobs.size());
+  bar.Show(0, {});
+  std::size_t done = 0;
+  run.ConvertAll(jobs, Workers(args), [&](const FileConversion& r) {
+    bar.Clear();
+    PrintResult(out, r);
+    out.flush();
+    bar.Show(++done, ToUtf8(r.source));
+  });
+  bar.Clear();
+  PrintSummary(out, run.Results(), run.Finish());
+
+  int status = run.AllClean() ? kExitOk : kExitFileProblem;
+  if (args.report) {
+    std::ostringstream report;
+    PrintConversionReport(report, settings, run.Results());
+    if (!WriteTextFile(FromUtf8(*args.report), report.str())) {
+      err << "plandown: the report " << *args.report << " could not be written\n";
+      status = kExitFileProblem;
+    }
+  }
+  return status;
 }
 
 }  // namespace plandown::cli

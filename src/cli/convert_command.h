@@ -8,7 +8,8 @@
 namespace plandown::cli {
 
 // 0 when every file was written after a clean read, 1 when any was refused, failed or
-// read with errors, 2 when the destination is unusable (nothing converted then).
+// read with errors (or the report could not be written), 2 when the destination, the
+// settings file or the report's folder is unusable (nothing converted then).
 int RunConvert(const Arguments& args, std::ostream& out, std::ostream& err);
 
 }  // namespace plandown::cli

@@ -12,4 +12,8 @@ std::string VersionText(int version);
 // with `indent`.
 std::string IndentedLines(std::u16string_view text, std::string_view indent);
 
+// Columns the text takes on a terminal: two for each wide character of the East Asian
+// scripts and of the full-width forms, one for any other.
+std::size_t DisplayWidth(std::u16string_view text);
+
 }  // namespace plandown::cli

@@ -1,5 +1,7 @@
 #include "convert/bound_image_steps.h"
 
+#include <algorithm>
+
 #include "images/image_convert.h"
 #include "images/image_names.h"
 #include "images/temp_folder.h"
@@ -34,18 +36,29 @@ void PrepareBoundImageReading(TJwwData& doc, const String& folder) {
   doc.BindImageExr = true;
 }
 
-void PlaceBoundImages(TJwwData& doc, const String& destinationFolder, const ConversionSettings& settings) {
-  if (!doc.BindImageExp) return;
+std::vector<String> PlaceBoundImages(TJwwData& doc, const String& destinationFolder,
+                                     const ConversionSettings& settings) {
+  std::vector<String> placed;
+  if (!doc.BindImageExp) return placed;
   doc.BindImageExplode();
   doc.BindImageCopy(destinationFolder);
-  if (settings.ConvertBoundImages == 0) return;
-  // Every image whose text was renamed is converted, compressed or not: otherwise the
-  // texts of uncompressed images would name files that are never written.
+  const String target = AddPathDelim(destinationFolder);
+  const auto note = [&placed](const String& path) {
+    if (std::find(placed.begin(), placed.end(), path) == placed.end()) placed.push_back(path);
+  };
   for (const TBindImageType& img : doc.BindImage) {
-    const String plain = PlainImageFileName(img.Fname);
-    if (plain.empty() || !FileExistsAt(doc.BindImageFolder + plain)) continue;
-    ConvertExtractedImage(img.Fname, destinationFolder, settings);
+    // Every image whose text was renamed is converted, compressed or not: otherwise the
+    // texts of uncompressed images would name files that are never written.
+    const String stored = PlainImageFileName(img.Fname);
+    String converted;
+    if (settings.ConvertBoundImages != 0 && !stored.empty() && FileExistsAt(doc.BindImageFolder + stored))
+      converted = ConvertExtractedImage(img.Fname, destinationFolder, settings);
+    // Only what this drawing extracted counts as placed, not a file of that name from before.
+    const String plain = InflatedImageName(img.Fname);
+    if (!plain.empty() && FileExistsAt(doc.BindImageFolder + plain) && FileExistsAt(target + plain)) note(target + plain);
+    if (!converted.empty()) note(converted);
   }
+  return placed;
 }
 
 void ReleaseBoundImages(TJwwData& doc) {

@@ -1,6 +1,8 @@
 // The bound-image steps of one drawing conversion: where the reader extracts the images,
 // what happens to them before the drawing is written, and the clean-up.
 #pragma once
+#include <vector>
+
 #include "convert/settings.h"
 #include "jww/jww_data.h"
 #include "util/ustring.h"
@@ -29,8 +31,9 @@ class ImageFolderScope {
 void PrepareBoundImageReading(TJwwData& doc, const String& folder);
 
 // After the image texts were rewritten and before FileOut: inflate the compressed images,
-// copy them next to the destination and, when the settings ask, convert them.
-void PlaceBoundImages(TJwwData& doc, const String& destinationFolder, const ConversionSettings& settings);
+// copy them next to the destination and, when the settings ask, convert them. Returns the
+// image files left in the destination folder, in the order of the image list.
+std::vector<String> PlaceBoundImages(TJwwData& doc, const String& destinationFolder, const ConversionSettings& settings);
 
 // After the read, on every path: what extraction left goes.
 void ReleaseBoundImages(TJwwData& doc);

@@ -5,6 +5,17 @@
 
 namespace plandown {
 
+// The turn of one conversion to place bound images in a destination folder that other
+// conversions running at the same time may also write to: Begin waits until the
+// conversions before it have placed theirs, End lets the next go on. A conversion that
+// places no image calls End alone.
+class ImagePlacementTurn {
+ public:
+  virtual ~ImagePlacementTurn() = default;
+  virtual void Begin() = 0;
+  virtual void End() = 0;
+};
+
 struct ConversionRequest {
   String source;
   String destination;
@@ -12,6 +23,8 @@ struct ConversionRequest {
   // Where bound images are extracted while the drawing is converted (with a trailing
   // separator). Empty: a private folder made for this one conversion.
   String imageFolder;
+  // Set when conversions run side by side; null: the images are placed at once.
+  ImagePlacementTurn* imageTurn = nullptr;
 };
 
 }  // namespace plandown

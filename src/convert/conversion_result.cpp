@@ -16,4 +16,14 @@ const char* RefusalName(Refusal refusal) {
   return "none";
 }
 
+const char* OutcomeName(Outcome outcome) {
+  switch (outcome) {
+    case Outcome::kConverted: return "converted";
+    case Outcome::kConvertedDamaged: return "converted_damaged";
+    case Outcome::kRefused: return "refused";
+    case Outcome::kFailed: return "failed";
+  }
+  return "refused";
+}
+
 }  // namespace plandown

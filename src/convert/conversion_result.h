@@ -1,5 +1,8 @@
 // What became of one file.
 #pragma once
+#include <optional>
+#include <vector>
+
 #include "jww/write_report.h"
 #include "util/ustring.h"
 
@@ -34,11 +37,19 @@ struct FileConversion {
   bool backupFailed = false;  // a former destination existed but could not be copied
   String note;            // the refusal or failure text given to the user, empty otherwise
   WriteReport report;     // what the write changed to fit the target
+  // The answer of the whole-file read: true clean, false with a problem; empty when the
+  // file was refused before it was read.
+  std::optional<bool> fileIn;
+  // The bound-image files placed next to the destination (copied or converted), in the
+  // order of the drawing's image list.
+  std::vector<String> images;
 
   bool Written() const { return outcome == Outcome::kConverted || outcome == Outcome::kConvertedDamaged; }
 };
 
 // Short English names for summaries: "unsupported kind", "old version", ...
 const char* RefusalName(Refusal refusal);
+// Names for machine-readable output: "converted", "converted_damaged", "refused", "failed".
+const char* OutcomeName(Outcome outcome);
 
 }  // namespace plandown

@@ -1,14 +1,23 @@
 // A run of conversions into destination folders: one per command or button press.
 #pragma once
 #include <filesystem>
+#include <functional>
+#include <mutex>
 #include <set>
 #include <vector>
 
+#include "convert/conversion_request.h"
 #include "convert/conversion_result.h"
 #include "convert/conversion_ui.h"
 #include "convert/settings.h"
 
 namespace plandown {
+
+// One file of a run and the folder it is converted into.
+struct ConversionJob {
+  String source;
+  String destinationFolder;
+};
 
 class ConversionRun {
  public:
@@ -21,8 +30,20 @@ class ConversionRun {
   const FileConversion& Convert(const String& source, const String& destinationFolder);
 
   // Where bound images are extracted while a drawing is converted (with a trailing
-  // separator); empty, the default: a private folder for each conversion.
+  // separator); empty, the default: a private folder for each conversion. One folder
+  // cannot serve conversions side by side, so with it set ConvertAll works one at a time.
   void SetImageFolder(String folder) { imageFolder_ = std::move(folder); }
+
+  // Converts the jobs with up to `workers` conversions at once, with the files, results
+  // and texts of calling Convert for each job in order: every conversion has its own
+  // documents and image folder; jobs that share a destination or a backup name run one
+  // after the other in job order, and so does the placing of bound images into a shared
+  // folder. The UI hears each file's texts, and `finished` (when given) is called with
+  // each result, on the calling thread and in job order, as soon as the jobs before it
+  // are done. An exception of a conversion ends the run once the earlier jobs are told,
+  // and is thrown again here.
+  void ConvertAll(const std::vector<ConversionJob>& jobs, int workers,
+                  const std::function<void(const FileConversion&)>& finished = {});
 
   // Shows and returns the completion text, which counts the files written.
   String Finish();
@@ -33,10 +54,14 @@ class ConversionRun {
   bool AllClean() const;
 
  private:
+  // One job with its UI; `turn` orders its placing of images among parallel jobs.
+  FileConversion ConvertJob(const ConversionJob& job, ConversionUi& ui, ImagePlacementTurn* turn);
+
   ConversionSettings settings_;
   ConversionUi& ui_;
   String imageFolder_;
   std::vector<FileConversion> results_;
+  std::mutex keysMutex_;  // guards written_ and backups_ while jobs run side by side
   std::set<std::filesystem::path> written_;
   std::set<std::filesystem::path> backups_;
 };

@@ -19,6 +19,21 @@ struct BoundImageRelease {
   TJwwData& doc;
   ~BoundImageRelease() { ReleaseBoundImages(doc); }
 };
+
+// A drawing without images leaves the destination folder alone: it passes its turn at
+// once instead of waiting for it.
+struct ImageTurnScope {
+  ImagePlacementTurn* turn;
+  ImageTurnScope(ImagePlacementTurn* t, bool placing) : turn(t) {
+    if (turn && placing) turn->Begin();
+  }
+  ~ImageTurnScope() {
+    if (turn) turn->End();
+  }
+  ImageTurnScope(const ImageTurnScope&) = delete;
+  ImageTurnScope& operator=(const ImageTurnScope&) = delete;
+};
+
 }  // namespace
 
 FileConversion ConvertJww(const ConversionRequest& request, const ConversionSettings& settings, ConversionUi& ui) {
@@ -36,7 +51,10 @@ FileConversion ConvertJww(const ConversionRequest& request, const ConversionSett
     return result;
 
   RewriteImageTexts(*doc, settings);
-  PlaceBoundImages(*doc, ExtractFolder(request.destination), settings);
+  {
+    const ImageTurnScope turn(request.imageTurn, !doc->BindImage.empty());
+    result.images = PlaceBoundImages(*doc, ExtractFolder(request.destination), settings);
+  }
   WriteConverted(*doc, ConversionRequest{request.source, request.destination, backup, {}},
                  TargetVersion(settings.OutVersionIndex), cleanRead, result, ui);
   return result;

@@ -143,6 +143,10 @@ int FileListSort::Compare(const FileListRow& item1, const FileListRow& item2) co
 void FileListSort::ColumnClick(int column, std::vector<FileListRow>& rows) {
   Sort1 = column;
   Sort2 = 1 - Sort2;
+  Sort(rows);
+}
+
+void FileListSort::Sort(std::vector<FileListRow>& rows) const {
   std::stable_sort(rows.begin(), rows.end(),
                    [this](const FileListRow& a, const FileListRow& b) { return Compare(a, b) < 0; });
 }

@@ -98,6 +98,8 @@ class FileListSort {
   // Records the clicked column, flips the direction and sorts the rows (a stable sort, so
   // rows that compare equal keep their order).
   void ColumnClick(int column, std::vector<FileListRow>& rows);
+  // Sorts the rows by the current state (a stable sort), as a click leaves them.
+  void Sort(std::vector<FileListRow>& rows) const;
   // The comparison for the current state; the size column compares by magnitude.
   int Compare(const FileListRow& item1, const FileListRow& item2) const;
 };

@@ -29,6 +29,7 @@ bool ReadForConversion(Document& doc, const ConversionRequest& request, FileConv
   }
   beforeRead();
   cleanRead = doc.FileIn(request.source);
+  result.fileIn = cleanRead;
   // Without a header there is nothing to convert; writing would only produce defaults.
   if (!doc.HeaderRead()) {
     Refuse(result, Refusal::kUnreadable, UnreadableText(request.source), ui);

@@ -137,17 +137,18 @@ bool SaveImageAs(const String& src, const String& dst, std::int32_t quality) {
   }
 }
 
-void ConvertExtractedImage(const String& Fname, const String& folder, const ConversionSettings& s) {
-  if (folder.empty()) return;
+String ConvertExtractedImage(const String& Fname, const String& folder, const ConversionSettings& s) {
+  if (folder.empty()) return {};
   const String plain = InflatedImageName(Fname);
-  if (plain.empty()) return;
+  if (plain.empty()) return {};
   const String target = PlainImageFileName(ConvertedImageName(plain, s));
   // Names that differ only in case are one file where the drawings are used; converting
   // it onto itself and then deleting the source would lose the image.
-  if (target.empty() || LowerText(target) == LowerText(plain)) return;
+  if (target.empty() || LowerText(target) == LowerText(plain)) return {};
   const String dir = AddPathDelim(folder);
   const bool ok = SaveImageAs(dir + plain, dir + target, s.JpegQuality);
   if (s.DeleteSourceImage != 0 && ok && FileExistsAt(dir + plain)) DeleteFileAt(dir + plain);
+  return ok ? dir + target : String();
 }
 
 }  // namespace plandown

@@ -21,7 +21,8 @@ bool SaveImageAs(const String& src, const String& dst, std::int32_t quality);
 // Converts the extracted image of stored name `Fname`, already copied into `folder`
 // under its inflated name, to the name and format the settings give (see
 // ConvertedImageName). With DeleteSourceImage set, the copied source is deleted after a
-// good conversion. Does nothing when the converted name is the source's own.
-void ConvertExtractedImage(const String& Fname, const String& folder, const ConversionSettings& s);
+// good conversion. Does nothing when the converted name is the source's own. Returns the
+// path of the converted file, empty when none was written.
+String ConvertExtractedImage(const String& Fname, const String& folder, const ConversionSettings& s);
 
 }  // namespace plandown

@@ -1,6 +1,6 @@
 // What the program asks of the platform beyond files: its own executable, the per-user
-// configuration folder, and opening a file with the desktop's default application
-// (platform.cpp).
+// configuration folder, opening a file with the desktop's default application, and
+// whether the error stream is a terminal (platform.cpp).
 #pragma once
 #include "util/ustring.h"
 
@@ -19,5 +19,8 @@ String UserConfigFolder();
 
 // Whether the current user may create files in the folder.
 bool FolderWritable(std::u16string_view folder);
+
+// Whether the standard error stream goes to a terminal, where progress may be redrawn.
+bool ErrorStreamIsTerminal();
 
 }  // namespace plandown

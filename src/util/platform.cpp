@@ -11,6 +11,7 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+#include <io.h>
 #include <windows.h>
 #include <shellapi.h>
 #ifdef _MSC_VER
@@ -238,6 +239,8 @@ bool OpenWithDefaultApp(const String& path) {
   return reinterpret_cast<INT_PTR>(h) > 32;
 }
 
+bool ErrorStreamIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
+
 String ExecutablePath() {
   std::wstring buf(MAX_PATH, L'\0');
   for (;;) {
@@ -310,6 +313,8 @@ bool OpenWithDefaultApp(const String& path) {
   }).detach();
   return true;
 }
+
+bool ErrorStreamIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 
 String ExecutablePath() {
   std::vector<char> buf(PATH_MAX);
