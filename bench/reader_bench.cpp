@@ -72,6 +72,34 @@ void BM_SequentialRead(benchmark::State& state) {
   SetBytes(state, size);
 }
 
+// The same read into memory taken fresh for each read, as a reader's own memory is.
+void BM_SequentialReadFresh(benchmark::State& state) {
+  const auto& f = BigFile();
+  const auto size = std::filesystem::file_size(f);
+  for (auto _ : state) {
+    std::unique_ptr<char[]> buf(new char[size]);
+    std::FILE* fp = std::fopen(f.c_str(), "rb");
+    benchmark::DoNotOptimize(std::fread(buf.get(), 1, size, fp));
+    std::fclose(fp);
+    state.PauseTiming();
+    buf.reset();
+    state.ResumeTiming();
+  }
+  SetBytes(state, size);
+}
+
+// One document read again and again, as the window's documents are.
+void BM_FileInReused(benchmark::State& state) {
+  const auto& f = BigFile();
+  const auto size = std::filesystem::file_size(f);
+  TJwwData d;
+  for (auto _ : state) {
+    if (!d.FileIn(FromFsPath(f))) state.SkipWithError("FileIn failed");
+    benchmark::DoNotOptimize(d.EntLineN);
+  }
+  SetBytes(state, size);
+}
+
 void BM_FileIn(benchmark::State& state) {
   const auto& f = BigFile();
   const auto size = std::filesystem::file_size(f);
@@ -126,7 +154,9 @@ void BM_Convert(benchmark::State& state) {
 }
 
 BENCHMARK(BM_SequentialRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SequentialReadFresh)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FileIn)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FileInReused)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FileHeaderIn)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainCopy)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Convert)->Arg(600)->Arg(351)->Unit(benchmark::kMillisecond);
