@@ -198,8 +198,9 @@ TEST(CliListCorpus, EveryDrawingAndShapeWithItsVersion) {
     }
     for (const auto& e : fs::directory_iterator(folder)) {
       const std::string ext = ToUtf8(LowerText(FromFsPath(e.path().extension())));
-      if (e.is_regular_file() && (ext == ".jww" || ext == ".jws"))
+      if (e.is_regular_file() && (ext == ".jww" || ext == ".jws")) {
         EXPECT_TRUE(names.contains(e.path().filename().string())) << e.path().filename() << " not listed";
+      }
     }
   }
   EXPECT_GT(listed, 0u);

@@ -336,8 +336,12 @@ TEST(ConvertJws, ShapesConvertWithTheirOwnRules) {
     FakeUi ui;
     const FileConversion r = ConvertFile({src, dst, {}}, Target(c.index), ui);
     EXPECT_EQ(r.outcome, c.outcome);
-    if (c.status) EXPECT_EQ(ui.events[2], u"S:" + String(c.status));
-    if (c.outcome == Outcome::kRefused && c.version < 351) EXPECT_EQ(ui.events[2], u"S:" + OldVersionText(src));
+    if (c.status) {
+      EXPECT_EQ(ui.events[2], u"S:" + String(c.status));
+    }
+    if (c.outcome == Outcome::kRefused && c.version < 351) {
+      EXPECT_EQ(ui.events[2], u"S:" + OldVersionText(src));
+    }
     if (c.outcome != Outcome::kConverted) {
       EXPECT_FALSE(fs::exists(tmp.path() / "dst" / "part.jws"));
       continue;

@@ -105,8 +105,11 @@ TEST(Jws, WriteAdjustsTheGenerationAndKeepsTheHeader) {
     EXPECT_EQ(back.Enthd.My2, -4);
     EXPECT_EQ(back.EntLgrp[3].adScale, 50);
     EXPECT_EQ(back.EntMojiN, src.EntMojiN);
-    if (c.written >= 420) EXPECT_EQ(back.Enthd.n1, src.Enthd.n1);
-    else if (c.written >= 351) EXPECT_EQ(back.Enthd.n1, src.Enthd.n1 + 6);  // one SXF dimension in the main list
+    if (c.written >= 420) {
+      EXPECT_EQ(back.Enthd.n1, src.Enthd.n1);
+    } else if (c.written >= 351) {
+      EXPECT_EQ(back.Enthd.n1, src.Enthd.n1 + 6);  // one SXF dimension in the main list
+    }
   }
 }
 

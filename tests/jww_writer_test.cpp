@@ -92,7 +92,9 @@ TEST(JwwWriter, AttributeRules) {
                                     : t.back.EntBlock[0].att;
     EXPECT_EQ(got.nPenStyle, c.wantStyle);
     EXPECT_EQ(got.nPenColor, c.wantColor);
-    if (c.kind == 6) EXPECT_EQ(t.back.EntSolid[0].Color, 0xABCDEFu);
+    if (c.kind == 6) {
+      EXPECT_EQ(t.back.EntSolid[0].Color, 0xABCDEFu);
+    }
   }
 }
 

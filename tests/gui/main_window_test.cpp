@@ -244,7 +244,9 @@ TEST(MainWindow, TheListShowsDetailsFiltersAndSortsByColumn) {
       EXPECT_EQ(row[kColumnMemo], u"サンプル平面図Plandownexample");
       EXPECT_EQ(row[kColumnVersion], u"700");
     }
-    if (row[kColumnName] == u"notes.txt") EXPECT_EQ(row[kColumnVersion], u"");
+    if (row[kColumnName] == u"notes.txt") {
+      EXPECT_EQ(row[kColumnVersion], u"");
+    }
   }
 }
 
