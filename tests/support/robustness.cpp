@@ -173,6 +173,7 @@ std::string CheckJwwRead(InputBytes bytes, const TempDir& scratch) {
   doc.BindImageFolder = AddPathDelim(FromFsPath(images));
   InStream in(bytes);
   std::string out = CheckHeaderPromise(doc, doc.FileIn(in));
+  if (doc.BindImage.empty()) return out;  // nothing was extracted
   for (const fs::directory_entry& e : fs::directory_iterator(scratch.path()))
     if (e.path() != images) Note(out, "extraction wrote " + e.path().filename().string() + " outside its folder");
   for (const fs::directory_entry& e : fs::directory_iterator(images))
