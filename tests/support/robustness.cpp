@@ -83,6 +83,7 @@ std::string CheckHeaderPromise(const Document& doc, bool result) {
 template <class Document>
 std::string RoundTrip(Document& doc, const TempDir& scratch, const char* name, int (*written)(int)) {
   const fs::path file = scratch.path() / name;
+  const fs::path again = scratch.path() / (std::string(name) + ".again");
   const String path = FromFsPath(file);
   std::string out;
   for (int ask : kTargets) {
@@ -102,8 +103,12 @@ std::string RoundTrip(Document& doc, const TempDir& scratch, const char* name, i
     if (back.EntBlockNum != doc.EntBlockNum)
       Note(out, at + ": " + std::to_string(back.EntBlockNum) + " definitions in use, " + std::to_string(doc.EntBlockNum) +
                     " before");
+    // What the writer wrote it writes again to the byte: nothing is lost on the way back.
+    if (!back.FileOut(FromFsPath(again), ask) || FileContent(again) != FileContent(file))
+      Note(out, at + ": the file read back is written otherwise");
   }
   RemoveQuietly(file);
+  RemoveQuietly(again);
   return out;
 }
 

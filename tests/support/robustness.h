@@ -27,7 +27,8 @@ std::string CheckJwsRead(InputBytes bytes, const TempDir& scratch);
 
 // Whatever the readers take in with a header, written at each of 6.00, 4.20, 3.51 and
 // 3.00, reads back completely, as the generation written and with the counts the writer's
-// rules predict. Inputs without a header pass.
+// rules predict, and what was read back is written again to the same bytes. Inputs
+// without a header pass.
 std::string CheckJwwRoundTrip(InputBytes bytes, const TempDir& scratch);
 std::string CheckJwsRoundTrip(InputBytes bytes, const TempDir& scratch);
 // Both of the above: an input is tried as a drawing and as a shape.
