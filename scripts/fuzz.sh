@@ -14,7 +14,9 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo 
   -DPLANDOWN_FUZZ=ON -DPLANDOWN_GUI=OFF -DPLANDOWN_BENCH=OFF >/dev/null
 cmake --build build-fuzz --target fuzz_all -j"$(nproc)"
 
-# Seeds and the growing corpus live only for this run: real files never enter the tree.
+# Seeds, the growing corpus and the targets' scratch files live only for this run (real
+# files never enter the tree), in memory where the system offers it.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/plandown-fuzz.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 seed_args=("$work/seeds")
