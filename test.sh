@@ -13,3 +13,6 @@ scripts/build.sh build
 echo "== sanitizer build"
 scripts/build.sh build-asan -DPLANDOWN_SANITIZE=ON -DPLANDOWN_BENCH=OFF -DPLANDOWN_GUI=OFF
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")
+
+echo "== fuzzing"
+scripts/fuzz.sh

@@ -111,6 +111,27 @@ TEST(BlockTree, DeepFanOutIsCappedButMarksEverything) {
   EXPECT_EQ(t.d.EntBlockDef[10].ref_no, 10);
 }
 
+TEST(BlockTree, LongNamesDoNotMultiplyIntoGigabytes) {
+  // Twenty definitions, each inserting the next twice, under names of 2,000 characters: a
+  // drawing with 40 KB of names whose full tree would copy a name into each of a million nodes.
+  Doc t;
+  t.main.Add(Insert(1));
+  for (std::uint32_t k = 1; k <= 20; ++k) {
+    ListBuilder l(MemberList(AddDefinition(t.d, k, String(2000, static_cast<char16_t>(u'A' + k)))));
+    if (k < 20) {
+      l.Add(Insert(k + 1));
+      l.Add(Insert(k + 1));
+    }
+  }
+  t.d.MakeBlockTree();
+  std::size_t units = 0;
+  for (const TEntJwwBlockTree& node : t.d.EntBlockTree) units += node.name.size();
+  EXPECT_LE(units, TJwEntityDoc::kMaxBlockTreeNameUnits + 2000);
+  EXPECT_LT(t.d.EntBlockTreeN, (1 << 20) - 1);
+  EXPECT_EQ(t.d.EntBlockTree.back().name.size(), 2000u);
+  EXPECT_EQ(t.d.EntBlockNum, 20);
+}
+
 TEST(BlockTree, NoInsertsMeansNothingReferenced) {
   Doc t;
   t.Def(1);

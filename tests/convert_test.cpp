@@ -227,13 +227,16 @@ TEST(ConvertJww, FailedWriteLeavesNoDestinationButKeepsTheBackup) {
   const String src = Drawing(tmp.path() / "src", "plan.jww", 700);
   fs::create_directories(tmp.path() / "dst");
   // The writer works under a longer temporary name next to the destination; with a
-  // destination name near the file-name limit that name cannot be created.
+  // destination name near the file-name limit that name cannot be created. The backup goes
+  // to a short name elsewhere, so that it can be made.
   const std::string longName = std::string(245, 'a') + ".jww";
   const fs::path dst = tmp.path() / "dst" / longName;
   WriteBytes(dst, "former destination");
+  fs::create_directories(tmp.path() / "bak");
+  const fs::path bak = tmp.path() / "bak" / "plan.BAK";
 
   FakeUi ui;
-  const FileConversion r = ConvertFile({src, FromFsPath(dst), {}}, Target(0), ui);
+  const FileConversion r = ConvertFile({src, FromFsPath(dst), FromFsPath(bak)}, Target(0), ui);
 
   EXPECT_EQ(r.outcome, Outcome::kFailed);
   EXPECT_FALSE(r.Written());
@@ -241,8 +244,9 @@ TEST(ConvertJww, FailedWriteLeavesNoDestinationButKeepsTheBackup) {
   EXPECT_EQ(ui.events.back(), u"]");
   EXPECT_EQ(ui.events[ui.events.size() - 2], u"S:" + r.note);
   EXPECT_FALSE(fs::exists(dst));
-  EXPECT_EQ(ReadBytes(tmp.path() / "dst" / (std::string(245, 'a') + ".BAK")), "former destination");
-  EXPECT_EQ(std::distance(fs::directory_iterator(tmp.path() / "dst"), fs::directory_iterator()), 1);
+  EXPECT_EQ(ReadBytes(bak), "former destination");
+  EXPECT_EQ(r.backup, FromFsPath(bak));
+  EXPECT_TRUE(fs::is_empty(tmp.path() / "dst"));
 }
 
 TEST(ConvertJww, BoundImageTextsOfDrawingAndBlocksNameTheExtractedFiles) {

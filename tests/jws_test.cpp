@@ -28,31 +28,6 @@ std::vector<std::uint8_t> JwsHeaderBytes(std::int32_t ver, std::size_t length = 
   return b;
 }
 
-// A shape built from the sample drawing's lists.
-void SampleShape(TJwsData& s, int srcVer) {
-  TJwwData d;
-  testing::SampleDrawing(d);
-  s.DataInit();
-  s.Enthd.jwVer = srcVer;
-  s.Enthd.BasePoint_x = 12.5;
-  s.Enthd.dmy03 = 7;
-  s.Enthd.My2 = -4;
-  s.EntLgrp.assign(16, {});
-  s.EntLgrp[3].adScale = 50;
-  s.EntNo = d.EntNo;
-  s.EntLine = d.EntLine; s.EntLineN = d.EntLineN;
-  s.EntEnko = d.EntEnko; s.EntEnkoN = d.EntEnkoN;
-  s.EntTen = d.EntTen; s.EntTenN = d.EntTenN;
-  s.EntMoji = d.EntMoji; s.EntMojiN = d.EntMojiN;
-  s.EntSunpo = d.EntSunpo; s.EntSunpoN = d.EntSunpoN;
-  s.EntSolid = d.EntSolid; s.EntSolidN = d.EntSolidN;
-  s.EntBlock = d.EntBlock; s.EntBlockN = d.EntBlockN;
-  s.EntBlockDef = d.EntBlockDef; s.EntBlockDefN = d.EntBlockDefN;
-  s.Enthd.n1 = d.Enthd.n1;
-  s.Enthd.n2 = d.Enthd.n2;
-  s.MakeBlockTree();
-}
-
 TEST(Jws, RecognitionAtTheGenerationBoundaries) {
   TempDir dir;
   struct Case {
@@ -89,7 +64,7 @@ TEST(Jws, WriteAdjustsTheGenerationAndKeepsTheHeader) {
   } cases[] = {{600, 600}, {420, 420}, {351, 351}, {300, 351}, {220, 230}};
   for (const Case& c : cases) {
     TJwsData src;
-    SampleShape(src, 700);
+    testing::SampleShape(src, 700);
     TempDir dir;
     ASSERT_TRUE(src.FileOut(dir.file("s.jws"), c.ask));
     auto bytes = testing::ReadFileBytes(dir.file("s.jws"));

@@ -15,11 +15,20 @@ void WriteConverted(Document& doc, const ConversionRequest& request, int targetV
                     FileConversion& result, ConversionUi& ui) {
   BackUpDestination(request.backup.empty() ? BackupPathFor(request.destination) : request.backup, result);
   doc.SetFileOutOption(0);
-  const bool written = doc.FileOut(request.destination, targetVersion);
+  // A former destination that could not be backed up is the only copy of what it holds:
+  // the document is then written beside it and takes its name only when complete, so that
+  // a failed write (a full disk, say) leaves it as it was.
+  const bool keepFormer = result.backupFailed;
+  const String target = keepFormer ? TemporaryNameBeside(request.destination) : request.destination;
+  bool written = doc.FileOut(target, targetVersion);
+  if (written && keepFormer && !RenameFileOver(target, request.destination)) {
+    DeleteFileAt(target);
+    written = false;
+  }
   result.report = doc.LastWriteReport();
   if (!written) {
     // The writer removes its own output; a file that still stands there is no conversion.
-    if (FileExistsAt(request.destination)) DeleteFileAt(request.destination);
+    if (!keepFormer && FileExistsAt(request.destination)) DeleteFileAt(request.destination);
     result.outcome = Outcome::kFailed;
     result.note = WriteFailedText(request.destination);
     ui.Status(result.note);

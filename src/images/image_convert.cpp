@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <mutex>
 #include <optional>
-#include <random>
 #include <stdexcept>
 #include <system_error>
 #include <utility>
@@ -91,10 +90,7 @@ bool Encode(const std::vector<std::uint8_t>& src, wxBitmapType type, std::int32_
 // either the old file or the complete new one.
 bool WriteFileWhole(const String& dst, const std::vector<std::uint8_t>& bytes) {
   const fs::path target = ToFsPath(dst);
-  std::random_device rd;
-  char name[48];
-  std::snprintf(name, sizeof name, ".plandown-%08x%08x.tmp", rd(), rd());
-  const String temp = FromFsPath(target.parent_path() / name);
+  const String temp = TemporaryNameBeside(dst);
   std::FILE* f = OpenFileAt(temp, "wbx");
   if (!f) return false;
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();

@@ -72,9 +72,11 @@ void TJwEntityDoc::MakeBlockTree() {
   if (EntBlockN == 0) return;
 
   const BlockIndex index(EntBlockDef);
+  std::size_t nameUnits = 0;
   auto place = [&](TEntJwwBlockTree& node) {
     node.defno = index.Find(node.no);
     if (node.defno >= 0) node.name = EntBlockDef[node.defno].strName;
+    nameUnits += node.name.size();
   };
 
   EntBlockTree.reserve(static_cast<std::size_t>(EntBlockN));
@@ -112,7 +114,7 @@ void TJwEntityDoc::MakeBlockTree() {
     if (cycle) continue;
     const TEntJwwBlockTree parent = EntBlockTree[k];
     for (std::int32_t m = 0; m < def.mBlockN; ++m) {
-      if (EntBlockTree.size() >= static_cast<std::size_t>(kMaxBlockTreeNodes)) break;
+      if (EntBlockTree.size() >= static_cast<std::size_t>(kMaxBlockTreeNodes) || nameUnits >= kMaxBlockTreeNameUnits) break;
       const TEntJwwBlock& b = def.mBlock[m];
       TEntJwwBlockTree node;
       node.att = def.att;

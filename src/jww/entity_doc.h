@@ -53,8 +53,11 @@ class TJwEntityDoc {
   void BindImageDeleteGzFile();
   void BindImageDeleteNonGzFile();
 
-  // Upper bound on block-tree nodes; the reachability marks do not depend on it.
+  // Upper bounds on block-tree nodes and on the name characters the nodes copy, so that a
+  // small file of nested inserts under long names cannot take gigabytes; the tree stops
+  // growing at either. The reachability marks do not depend on them.
   static constexpr std::int32_t kMaxBlockTreeNodes = 1 << 20;
+  static constexpr std::size_t kMaxBlockTreeNameUnits = std::size_t{1} << 24;
 
  protected:
   TJwEntityDoc() = default;

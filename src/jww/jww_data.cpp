@@ -16,7 +16,6 @@ namespace plandown {
 
 namespace {
 
-inline constexpr char kJwwSignature[] = "JwwData.";
 inline constexpr std::size_t kSignatureBytes = 8;
 inline constexpr std::size_t kImageCopyPiece = 2048;
 

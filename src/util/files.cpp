@@ -1,7 +1,10 @@
 #include "util/files.h"
 
 #include <array>
+#include <atomic>
 #include <filesystem>
+#include <random>
+#include <string>
 #include <system_error>
 
 #include "util/paths.h"
@@ -63,6 +66,13 @@ std::int64_t FileSizeAt(std::u16string_view path) {
   return ec ? -1 : static_cast<std::int64_t>(size);
 }
 
+String TemporaryNameBeside(std::u16string_view path) {
+  static std::atomic<unsigned> counter{0};
+  thread_local std::mt19937 rng{std::random_device{}()};
+  const std::string tag = std::to_string(rng()) + "-" + std::to_string(counter++);
+  return String(path) + u".plandown-" + FromUtf8(tag) + u".tmp";
+}
+
 bool CopyFileWithTimes(std::u16string_view source, std::u16string_view destination) {
   if (!Usable(source) || !Usable(destination)) return false;
   std::error_code ec;
@@ -77,7 +87,8 @@ bool CopyFileWithTimes(std::u16string_view source, std::u16string_view destinati
 
   std::FILE* in = OpenFileAt(source, "rb");
   if (!in) return false;
-  std::FILE* out = OpenFileAt(destination, "wb");
+  const String temp = TemporaryNameBeside(destination);
+  std::FILE* out = OpenFileAt(temp, "wbx");
   if (!out) {
     std::fclose(in);
     return false;
@@ -95,8 +106,9 @@ bool CopyFileWithTimes(std::u16string_view source, std::u16string_view destinati
   if (std::ferror(in)) ok = false;  // a read error ends the loop like the end of the file
   std::fclose(in);
   if (std::fclose(out) != 0) ok = false;  // buffered data that could not be written
-  if (ok) ok = WriteFileTimes(destination, times);
-  if (!ok) DeleteFileAt(destination);
+  if (ok) ok = WriteFileTimes(temp, times);
+  if (ok) ok = RenameFileOver(temp, destination);
+  if (!ok) DeleteFileAt(temp);
   return ok;
 }
 

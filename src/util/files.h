@@ -46,9 +46,14 @@ struct LocalDateTime {
 };
 bool ToLocalDateTime(std::int64_t sec, LocalDateTime& out);
 
-// Copies source to destination (created or truncated) and gives the destination the
-// source's time stamps. Failures are absorbed; a partly written destination is deleted.
-// Returns whether the copy is complete (callers of the original contract may ignore it).
+// A name beside `path` (in the same folder, so that a rename onto path stays on one file
+// system) that no other writer of this or another process picks.
+String TemporaryNameBeside(std::u16string_view path);
+
+// Copies source to destination and gives the copy the source's time stamps. The copy is
+// written beside the destination and takes its name only when complete, so a failed copy
+// leaves an existing destination as it was and no partial file. Failures are absorbed;
+// returns whether the copy is complete (callers of the original contract may ignore it).
 bool CopyFileWithTimes(std::u16string_view source, std::u16string_view destination);
 
 }  // namespace plandown

@@ -217,6 +217,30 @@ void SampleDrawing(TJwwData& d) {
   Finish(d);
 }
 
+void SampleShape(TJwsData& s, int srcVer) {
+  TJwwData d;
+  SampleDrawing(d);
+  s.DataInit();
+  s.Enthd.jwVer = srcVer;
+  s.Enthd.BasePoint_x = 12.5;
+  s.Enthd.dmy03 = 7;
+  s.Enthd.My2 = -4;
+  s.EntLgrp.assign(16, {});
+  s.EntLgrp[3].adScale = 50;
+  s.EntNo = d.EntNo;
+  s.EntLine = d.EntLine; s.EntLineN = d.EntLineN;
+  s.EntEnko = d.EntEnko; s.EntEnkoN = d.EntEnkoN;
+  s.EntTen = d.EntTen; s.EntTenN = d.EntTenN;
+  s.EntMoji = d.EntMoji; s.EntMojiN = d.EntMojiN;
+  s.EntSunpo = d.EntSunpo; s.EntSunpoN = d.EntSunpoN;
+  s.EntSolid = d.EntSolid; s.EntSolidN = d.EntSolidN;
+  s.EntBlock = d.EntBlock; s.EntBlockN = d.EntBlockN;
+  s.EntBlockDef = d.EntBlockDef; s.EntBlockDefN = d.EntBlockDefN;
+  s.Enthd.n1 = d.Enthd.n1;
+  s.Enthd.n2 = d.Enthd.n2;
+  s.MakeBlockTree();
+}
+
 void SyntheticDrawing(TJwwData& d, std::size_t objects) {
   d.DataInit();
   d.Enthd.jwVer = 700;

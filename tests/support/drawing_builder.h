@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "jws/jws_data.h"
 #include "jww/jww_data.h"
 
 namespace plandown::testing {
@@ -40,6 +41,10 @@ void Finish(TJwwData& d);
 // A drawing that holds every kind, nested definitions, SXF dimensions, Japanese text and
 // an unreferenced definition. Values are ones every writer keeps unchanged.
 void SampleDrawing(TJwwData& d);
+
+// A shape of generation srcVer holding the sample drawing's lists, with header values
+// told apart by their values.
+void SampleShape(TJwsData& s, int srcVer);
 
 // A large drawing of about `objects` entities of every kind.
 void SyntheticDrawing(TJwwData& d, std::size_t objects);

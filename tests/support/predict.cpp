@@ -31,16 +31,25 @@ PredictedCounts Predict(const TJwEntityDoc& doc, int srcVer, int ver) {
   return c;
 }
 
+std::string CountsMismatch(const TJwEntityDoc& b, std::int32_t backN1, const PredictedCounts& w) {
+  std::string out;
+  auto compare = [&](const char* name, std::int32_t got, std::int32_t want) {
+    if (got != want) out += std::string(out.empty() ? "" : ", ") + name + " " + std::to_string(got) + "/" + std::to_string(want);
+  };
+  compare("objects", backN1, w.objects);
+  compare("lines", b.EntLineN, w.line);
+  compare("arcs", b.EntEnkoN, w.enko);
+  compare("points", b.EntTenN, w.ten);
+  compare("texts", b.EntMojiN, w.moji);
+  compare("dimensions", b.EntSunpoN, w.sunpo);
+  compare("solids", b.EntSolidN, w.solid);
+  compare("inserts", b.EntBlockN, w.block);
+  compare("definitions", b.EntBlockDefN, w.definitions);
+  return out;
+}
+
 void ExpectCounts(const TJwEntityDoc& b, std::int32_t backN1, const PredictedCounts& w) {
-  EXPECT_EQ(backN1, w.objects);
-  EXPECT_EQ(b.EntLineN, w.line);
-  EXPECT_EQ(b.EntEnkoN, w.enko);
-  EXPECT_EQ(b.EntTenN, w.ten);
-  EXPECT_EQ(b.EntMojiN, w.moji);
-  EXPECT_EQ(b.EntSunpoN, w.sunpo);
-  EXPECT_EQ(b.EntSolidN, w.solid);
-  EXPECT_EQ(b.EntBlockN, w.block);
-  EXPECT_EQ(b.EntBlockDefN, w.definitions);
+  EXPECT_EQ(CountsMismatch(b, backN1, w), "") << "read/predicted";
 }
 
 }  // namespace plandown::testing

@@ -1,6 +1,7 @@
 // What the writer's rules predict for the main list of a document written at a generation.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "jww/entity_doc.h"
 
@@ -14,7 +15,11 @@ struct PredictedCounts {
 
 PredictedCounts Predict(const TJwEntityDoc& doc, int srcVer, int ver);
 
-// Compares what was read back with the prediction (gtest expectations).
+// What was read back against the prediction: empty when they agree, else each count that
+// differs as "name read/predicted".
+std::string CountsMismatch(const TJwEntityDoc& back, std::int32_t backN1, const PredictedCounts& want);
+
+// The same as a gtest expectation.
 void ExpectCounts(const TJwEntityDoc& back, std::int32_t backN1, const PredictedCounts& want);
 
 }  // namespace plandown::testing

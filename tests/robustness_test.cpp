@@ -1,0 +1,72 @@
+// The robustness checks that the fuzz targets run (support/robustness.h), here on the
+// inputs the fuzzing starts from and on those inputs damaged in the simple ways a file is
+// damaged: cut short anywhere, or a byte overwritten anywhere.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/robustness.h"
+#include "support/seed_inputs.h"
+
+namespace plandown {
+namespace {
+
+using testing::InputBytes;
+using testing::SeedInput;
+using testing::TempDir;
+using Bytes = std::vector<std::uint8_t>;
+
+struct Target {
+  const char* name;
+  std::string (*check)(InputBytes, const TempDir&);
+  std::vector<SeedInput> (*seeds)();
+};
+
+const Target kTargets[] = {
+    {"drawing read", testing::CheckJwwRead, testing::DrawingSeeds},
+    {"shape read", testing::CheckJwsRead, testing::ShapeSeeds},
+    {"drawing round trip", testing::CheckRoundTrip, testing::DrawingSeeds},
+    {"shape round trip", testing::CheckRoundTrip, testing::ShapeSeeds},
+    {"DOS headers", testing::CheckDosHeaders, testing::DosSeeds},
+    {"gzip", testing::CheckGzip, testing::GzipSeeds},
+    {"settings file", testing::CheckSettingsFile, testing::SettingsSeeds},
+    {"text helpers", testing::CheckTextHelpers, testing::TextSeeds},
+};
+
+// Cuts at 16 lengths spread over the input, and three byte values written at 16 offsets.
+std::vector<std::pair<std::string, Bytes>> Damaged(const Bytes& b) {
+  constexpr std::size_t kSpots = 16;
+  std::vector<std::pair<std::string, Bytes>> out;
+  for (std::size_t k = 0; k < kSpots; ++k) {
+    const std::size_t at = b.size() * k / kSpots;
+    out.emplace_back("cut at " + std::to_string(at), Bytes(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(at)));
+    if (at >= b.size()) continue;
+    for (std::uint8_t v : {0x00, 0x7F, 0xFF}) {
+      Bytes changed = b;
+      changed[at] = v;
+      out.emplace_back("byte " + std::to_string(at) + " set to " + std::to_string(v), std::move(changed));
+    }
+  }
+  return out;
+}
+
+TEST(Robustness, BuiltInputsKeepEveryPromise) {
+  TempDir scratch;
+  for (const Target& t : kTargets)
+    for (const SeedInput& s : t.seeds()) {
+      ASSERT_FALSE(s.bytes.empty()) << s.name;
+      EXPECT_EQ(t.check(s.bytes, scratch), "") << t.name << ": " << s.name;
+    }
+}
+
+TEST(Robustness, DamagedInputsKeepEveryPromise) {
+  TempDir scratch;
+  for (const Target& t : kTargets)
+    for (const SeedInput& s : t.seeds())
+      for (const auto& [how, bytes] : Damaged(s.bytes))
+        EXPECT_EQ(t.check(bytes, scratch), "") << t.name << ": " << s.name << ", " << how;
+}
+
+}  // namespace
+}  // namespace plandown
