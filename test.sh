@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # ./test.sh: installs what is missing, then builds and runs every test twice: a normal
-# build (build/) and an AddressSanitizer+UndefinedBehaviorSanitizer build (build-asan/).
+# build (build/) and an AddressSanitizer+UndefinedBehaviorSanitizer build (build-asan/);
+# then runs every fuzz target for a bounded time (build-fuzz/).
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
