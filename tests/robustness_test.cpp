@@ -3,9 +3,13 @@
 // damaged: cut short anywhere, or a byte overwritten anywhere.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "jww/jww_data.h"
+#include "support/drawing_builder.h"
+#include "support/plan_drawing.h"
 #include "support/robustness.h"
 #include "support/seed_inputs.h"
 
@@ -66,6 +70,35 @@ TEST(Robustness, DamagedInputsKeepEveryPromise) {
     for (const SeedInput& s : t.seeds())
       for (const auto& [how, bytes] : Damaged(s.bytes))
         EXPECT_EQ(t.check(bytes, scratch), "") << t.name << ": " << s.name << ", " << how;
+}
+
+// A drawing whose print word, found by the writer at `version`, is replaced by `word`.
+Bytes WithPrintWord(int version, std::int32_t word) {
+  TJwwData d;
+  testing::PlanDrawing(d, version);
+  d.Enthd.nPrtDispOnlyNonDraw = 3;
+  d.Enthd.nPrtDpi = 12345;
+  Bytes b = testing::WriteToBytes(d, version);
+  const std::uint8_t mark[] = {0x3D, 0xE2, 0x01, 0x00};  // 123453
+  const auto at = std::search(b.begin(), b.end(), std::begin(mark), std::end(mark));
+  EXPECT_NE(at, b.end());
+  if (at != b.end())
+    for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(word) >> (8 * i));
+  return b;
+}
+
+TEST(Robustness, InputsThatOnceBrokeAPromise) {
+  const struct {
+    const char* name;
+    std::string (*check)(InputBytes, const TempDir&);
+    Bytes bytes;
+  } cases[] = {
+      // A negative print word gives a negative print flag, which the word written at 6.00
+      // turned into another flag and dpi on the way back.
+      {"negative print word", testing::CheckJwwRoundTrip, WithPrintWord(600, -54931)},
+  };
+  TempDir scratch;
+  for (const auto& c : cases) EXPECT_EQ(c.check(c.bytes, scratch), "") << c.name;
 }
 
 }  // namespace

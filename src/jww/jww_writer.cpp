@@ -108,6 +108,9 @@ bool TJwwData::FileOut(const String& FName, int Ver) {
     moj.resize(kMojiTypeRows);
     for (auto& l : lay) l.aStrLayName = PrepareName(l.aStrLayName);
     for (auto& g : lgrp) g.aStrGLayName = PrepareName(g.aStrGLayName);
+    // The print flag is the last decimal digit of the print word; any other value (a
+    // damaged file gives negative ones) would be read back as another flag and dpi.
+    Clamp(h.nPrtDispOnlyNonDraw, 0, 9, rep);
     if (Ver <= kMaxDrawWidFloorVersion && h.nMaxDrawWid < kNarrowestMaxDrawWid) {
       h.nMaxDrawWid = kNarrowestMaxDrawWid;
       ++rep.valuesClamped;

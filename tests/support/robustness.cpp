@@ -39,8 +39,13 @@ bool WriteInput(const fs::path& p, InputBytes bytes) {
 }
 
 std::vector<std::uint8_t> FileContent(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(f), {});
+  std::ifstream f(p, std::ios::binary | std::ios::ate);
+  if (!f) return {};
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(f.tellg()));
+  f.seekg(0);
+  f.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<std::size_t>(f.gcount()));
+  return bytes;
 }
 
 void RemoveQuietly(const fs::path& p) {
