@@ -292,7 +292,7 @@ TEST(JwwReader, AbsurdCountsDoNotAllocate) {
     Append(b, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});  // 4 294 967 295 objects, none there
     TJwwData d;
     EXPECT_FALSE(ReadBytes(d, b));
-    EXPECT_EQ(d.Enthd.n1, -1);
+    EXPECT_EQ(d.Enthd.n1, INT32_MAX);  // kept in the signed range, never negative
     EXPECT_LE(d.EntNo.size(), 1u);
   }
   {

@@ -87,6 +87,23 @@ Bytes WithPrintWord(int version, std::int32_t word) {
   return b;
 }
 
+// The sample drawing at 6.00 with the count before the first object of class `name` made
+// 0xFFFFFFFF (the escape 0xFFFF and four bytes).
+Bytes WithHugeCountBefore(std::string_view name) {
+  TJwwData d;
+  testing::SampleDrawing(d);
+  Bytes b = testing::WriteToBytes(d, 600);
+  const auto at = std::search(b.begin(), b.end(), name.begin(), name.end());
+  EXPECT_NE(at, b.end());
+  // Before the name: the new-class tag 0xFFFF, the schema and the name length; before
+  // those, the two-byte count.
+  const auto count = at - 8;
+  b.erase(count, count + 2);
+  const std::uint8_t huge[] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  b.insert(at - 8, std::begin(huge), std::end(huge));
+  return b;
+}
+
 TEST(Robustness, InputsThatOnceBrokeAPromise) {
   const struct {
     const char* name;
@@ -96,6 +113,10 @@ TEST(Robustness, InputsThatOnceBrokeAPromise) {
       // A negative print word gives a negative print flag, which the word written at 6.00
       // turned into another flag and dpi on the way back.
       {"negative print word", testing::CheckJwwRoundTrip, WithPrintWord(600, -54931)},
+      // Counts beyond the signed range became negative in the document, and the writer
+      // then wrote none of the objects or definitions that had been read.
+      {"main count beyond the signed range", testing::CheckJwwRoundTrip, WithHugeCountBefore("CDataSen")},
+      {"definition count beyond the signed range", testing::CheckJwwRoundTrip, WithHugeCountBefore("CDataList")},
   };
   TempDir scratch;
   for (const auto& c : cases) EXPECT_EQ(c.check(c.bytes, scratch), "") << c.name;

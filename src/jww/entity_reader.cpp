@@ -72,6 +72,10 @@ void TrimList(EntityListRef l) {
 
 }  // namespace
 
+std::int32_t DeclaredCount(std::uint32_t declared) {
+  return static_cast<std::int32_t>(std::min<std::uint32_t>(declared, INT32_MAX));
+}
+
 std::size_t BoundedCount(std::uint64_t declared, std::uint64_t bytesLeft) {
   return static_cast<std::size_t>(std::min<std::uint64_t>(declared, bytesLeft / 2 + 1));
 }
@@ -227,10 +231,10 @@ void EntityStreamReader::ReadSections(TJwEntityDoc& doc, std::int32_t& n1, std::
   n2 = 0;
   doc.EntBlockDefN = 0;
   const std::uint32_t count = ReadMainCount();
-  n1 = static_cast<std::int32_t>(count);
+  n1 = DeclaredCount(count);
   ReadMainList(doc, count);
   const std::uint32_t defs = ReadBlockDefCount();
-  n2 = static_cast<std::int32_t>(defs);
+  n2 = DeclaredCount(defs);
   ReadBlockDefs(doc, defs);
 }
 
@@ -261,7 +265,7 @@ void EntityStreamReader::ReadBlockDefs(TJwEntityDoc& doc, std::uint32_t count) {
     }
     def.strName = ReadCleanString(in_);
     std::uint32_t n = ReadCount(in_, /*guarded=*/false);
-    def.N = static_cast<std::int32_t>(n);
+    def.N = DeclaredCount(n);
     ++mapIndex_;
     ReadList(MemberList(def), n);
     TrimList(MemberList(def));

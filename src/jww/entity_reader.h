@@ -38,6 +38,11 @@ class EntityStreamReader {
   std::array<std::uint8_t, 128> work_{};
 };
 
+// A declared count as the document keeps it (n1, n2, N): counts beyond the signed range
+// stay the largest signed count instead of turning negative, which would make the writer
+// drop everything that was read.
+std::int32_t DeclaredCount(std::uint32_t declared);
+
 // Entries a declared count may allocate: never more than the bytes left could hold
 // (every object takes at least two bytes), whatever the file claims.
 std::size_t BoundedCount(std::uint64_t declared, std::uint64_t bytesLeft);
