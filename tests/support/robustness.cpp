@@ -183,11 +183,12 @@ std::string CheckJwwRead(InputBytes bytes, const TempDir& scratch) {
   doc.BindImageFolder = AddPathDelim(FromFsPath(images));
   InStream in(bytes);
   std::string out = CheckHeaderPromise(doc, doc.FileIn(in));
-  if (doc.BindImage.empty()) return out;  // nothing was extracted
-  for (const fs::directory_entry& e : fs::directory_iterator(scratch.path()))
-    if (e.path() != images) Note(out, "extraction wrote " + e.path().filename().string() + " outside its folder");
-  for (const fs::directory_entry& e : fs::directory_iterator(images))
-    if (!e.is_regular_file()) Note(out, "extraction made " + e.path().filename().string() + ", which is no plain file");
+  if (!doc.BindImage.empty()) {
+    for (const fs::directory_entry& e : fs::directory_iterator(scratch.path()))
+      if (e.path() != images) Note(out, "extraction wrote " + e.path().filename().string() + " outside its folder");
+    for (const fs::directory_entry& e : fs::directory_iterator(images))
+      if (!e.is_regular_file()) Note(out, "extraction made " + e.path().filename().string() + ", which is no plain file");
+  }
   RemoveQuietly(images);
   return out;
 }

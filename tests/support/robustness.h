@@ -1,7 +1,7 @@
 // Promises that hold for any input bytes whatever: the fuzz targets run these checks on
 // generated inputs, the regression tests on inputs that once broke one. Each check returns
-// an empty text when the promise holds, else what went wrong. Checks that need files use
-// the given scratch folder and leave it as they found it.
+// an empty text when the promise holds, else what went wrong. Checks that need files work
+// in the given scratch folder and remove what they wrote there.
 #pragma once
 #include <cstdint>
 #include <span>
