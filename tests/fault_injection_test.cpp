@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -21,6 +22,7 @@
 #include "support/temp_dir.h"
 #include "util/paths.h"
 
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -240,20 +242,51 @@ TEST(FaultInjection, SourcesListedThenDeletedAreRefusedAndTheirDestinationsKept)
   EXPECT_EQ(run.Finish(), u"2個のファイルを変換しました。");
 }
 
+// Runs `body` where folder permissions hold: as it is for an ordinary user; as root (whose
+// writes permissions do not stop) in a child process that has become the unprivileged
+// user "nobody". The child's failures are printed by the child and fail this test.
+void WithPermissionsEnforced(const std::function<void()>& body) {
+  if (geteuid() != 0) {
+    body();
+    return;
+  }
+  constexpr int kCannotDrop = 77;
+  std::fflush(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    constexpr gid_t kNobodyGroup = 65534;
+    constexpr uid_t kNobody = 65534;
+    std::error_code ec;
+    const fs::path temp = fs::temp_directory_path(ec);
+    if (setgroups(0, nullptr) != 0 || setgid(kNobodyGroup) != 0 || setuid(kNobody) != 0 || geteuid() == 0 || ec ||
+        access(temp.c_str(), W_OK | X_OK) != 0)
+      _exit(kCannotDrop);
+    body();
+    std::fflush(nullptr);
+    _exit(::testing::Test::HasFailure() ? 1 : 0);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (WIFEXITED(status) && WEXITSTATUS(status) == kCannotDrop)
+    GTEST_SKIP() << "running as root, and an unprivileged user with a writable temporary folder is not available";
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the unprivileged run failed (its output is above)";
+}
+
 TEST(FaultInjection, ReadOnlyDestinationFolderFailsTheRestOfTheRun) {
-  if (geteuid() == 0) GTEST_SKIP() << "running as root: folder permissions do not stop root's writes";
-  Batch b;
-  FaultUi ui(b.destinations);
-  ui.beforeFile = [&b](int k) {
-    if (k == 1) fs::permissions(b.dst, fs::perms::owner_read | fs::perms::owner_exec);
-  };
-  ConversionRun run(ConversionSettings{}, ui);
-  for (const String& s : b.sources) run.Convert(s, FromFsPath(b.dst));
-  fs::permissions(b.dst, fs::perms::owner_all);
-  // b's former destination cannot be backed up (no new file in the folder) nor replaced.
-  EXPECT_EQ(Outcomes(run), (std::vector<Outcome>{kOk, kFail, kFail}));
-  EXPECT_EQ(ReadBytes(b.dst / "b.jww"), "former b");
-  b.ExpectPromisesKept(run, ui);
+  WithPermissionsEnforced([] {
+    Batch b;
+    FaultUi ui(b.destinations);
+    ui.beforeFile = [&b](int k) {
+      if (k == 1) fs::permissions(b.dst, fs::perms::owner_read | fs::perms::owner_exec);
+    };
+    ConversionRun run(ConversionSettings{}, ui);
+    for (const String& s : b.sources) run.Convert(s, FromFsPath(b.dst));
+    fs::permissions(b.dst, fs::perms::owner_all);
+    // b's former destination cannot be backed up (no new file in the folder) nor replaced.
+    EXPECT_EQ(Outcomes(run), (std::vector<Outcome>{kOk, kFail, kFail}));
+    EXPECT_EQ(ReadBytes(b.dst / "b.jww"), "former b");
+    b.ExpectPromisesKept(run, ui);
+  });
 }
 
 // Runs `body` in a child process whose files may not grow past `limit` bytes (writes
