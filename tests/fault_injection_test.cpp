@@ -23,6 +23,7 @@
 #include "util/paths.h"
 
 #include <grp.h>
+#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -254,12 +255,11 @@ void WithPermissionsEnforced(const std::function<void()>& body) {
   std::fflush(nullptr);
   const pid_t pid = fork();
   if (pid == 0) {
-    constexpr gid_t kNobodyGroup = 65534;
-    constexpr uid_t kNobody = 65534;
+    const passwd* nobody = getpwnam("nobody");
     std::error_code ec;
     const fs::path temp = fs::temp_directory_path(ec);
-    if (setgroups(0, nullptr) != 0 || setgid(kNobodyGroup) != 0 || setuid(kNobody) != 0 || geteuid() == 0 || ec ||
-        access(temp.c_str(), W_OK | X_OK) != 0)
+    if (nobody == nullptr || setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0 ||
+        geteuid() == 0 || ec || access(temp.c_str(), W_OK | X_OK) != 0)
       _exit(kCannotDrop);
     body();
     std::fflush(nullptr);
