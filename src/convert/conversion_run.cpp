@@ -19,18 +19,12 @@ namespace plandown {
 
 namespace {
 // One key per file, whatever spelling of its path reached it.
-std::filesystem::path PathKey(const String& path) {
-  std::error_code ec;
-  std::filesystem::path p = std::filesystem::weakly_canonical(ToFsPath(path), ec);
-  if (ec) p = std::filesystem::absolute(ToFsPath(path), ec).lexically_normal();
-  if (!p.has_filename() && p.has_parent_path()) p = p.parent_path();
-  return p;
-}
+String PathKey(const String& path) { return PathIdentity(path); }
 
 // The key under which parallel jobs are kept in order. Folded, so that names one file
 // system tells apart and another takes for one file are ordered everywhere; ordering
 // more jobs than needed costs only time.
-String OrderKey(const String& path) { return LowerText(FromFsPath(PathKey(path))); }
+String OrderKey(const String& path) { return LowerText(PathKey(path)); }
 
 String DestinationOf(const ConversionJob& job) { return AddPathDelim(job.destinationFolder) + ExtractName(job.source); }
 

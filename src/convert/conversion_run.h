@@ -1,6 +1,5 @@
 // A run of conversions into destination folders: one per command or button press.
 #pragma once
-#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <set>
@@ -62,8 +61,8 @@ class ConversionRun {
   String imageFolder_;
   std::vector<FileConversion> results_;
   std::mutex keysMutex_;  // guards written_ and backups_ while jobs run side by side
-  std::set<std::filesystem::path> written_;
-  std::set<std::filesystem::path> backups_;
+  std::set<String> written_;  // PathIdentity of each file written and backup made
+  std::set<String> backups_;
 };
 
 }  // namespace plandown
