@@ -49,6 +49,7 @@ if [ ! -f "$stamp" ] || [ -n "$(find "$stamp" -mmin +1440)" ]; then
   say "updating the private source package lists"
   if apt-get "${apt_opts[@]}" -qq update >"$apt_dir/update.log" 2>&1; then
     touch "$stamp"
+    rm -f "$cache/sources/unavailable"
   else
     say "could not update the source package lists (see $apt_dir/update.log)"
   fi
@@ -64,6 +65,8 @@ obtain() { # package: prints the version whose source files are (now) in $source
   local p=$1 v
   for v in $(apt-cache "${apt_opts[@]}" showsrc --only-source "$p" 2>/dev/null |
     sed -n 's/^Version: //p' | sort -Vru); do
+    # Versions the archive did not serve are not asked for again until the lists change.
+    if grep -qxF "$p $v" "$sources/unavailable" 2>/dev/null; then continue; fi
     if [ -f "$sources/${p}_${v#*:}.dsc" ] ||
       (cd "$sources" && apt-get "${apt_opts[@]}" -q source --download-only "$p=$v") \
         >>"$sources/download.log" 2>&1; then
@@ -71,6 +74,7 @@ obtain() { # package: prints the version whose source files are (now) in $source
       return 0
     fi
     say "the source of $p $v could not be downloaded, trying an older version"
+    echo "$p $v" >>"$sources/unavailable"
   done
   return 1
 }
@@ -92,6 +96,26 @@ for p in "${packages[@]}"; do
   fi
 done
 
+# --- the recipe ---------------------------------------------------------------------------
+# The options of each library; they are part of the key, so a change here builds anew.
+# RECIPE counts changes of the steps below that change what they build.
+RECIPE=1
+png_options=(-DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DPNG_FRAMEWORK=OFF)
+jpeg_options=(-DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF)
+tiff_options=(-Dzlib=ON -Djpeg=ON -Dpixarlog=ON -Dold-jpeg=OFF -Djpeg12=OFF -Dlzma=OFF -Dzstd=OFF
+  -Dwebp=OFF -Djbig=OFF -Dlerc=OFF -Dlibdeflate=OFF -Dcxx=OFF
+  -Dtiff-tools=OFF -Dtiff-tests=OFF -Dtiff-contrib=OFF -Dtiff-docs=OFF)
+gtest_options=(-Dgtest_disable_pthreads=OFF -DINSTALL_GTEST=ON)
+# wxWidgets for msw: static, monolithic, only what the application uses; the image
+# libraries are the ones built here.
+wx_options=(--with-msw --disable-shared --enable-monolithic --enable-unicode
+  --with-zlib=sys --with-libpng=sys --with-libjpeg=sys --with-libtiff=sys
+  --without-expat --without-regex --without-liblzma --without-libcurl --without-opengl
+  --without-libmspack --disable-html --disable-htmlhelp --disable-aui --disable-stc
+  --disable-richtext --disable-propgrid --disable-ribbon --disable-xrc --disable-webview
+  --disable-mediactrl --disable-debugreport --disable-webrequest --disable-sockets
+  --disable-protocols --disable-url --disable-fs_inet --disable-sound --disable-ipc)
+
 # --- the key ------------------------------------------------------------------------------
 toolchain_versions() {
   x86_64-w64-mingw32-g++-posix --version | head -n 1
@@ -102,7 +126,8 @@ toolchain_versions() {
 key=$( {
   for p in "${packages[@]}"; do echo "$p ${version[$p]}"; done
   toolchain_versions
-  cat "$0" "$root/cmake/mingw-w64.cmake"
+  echo "recipe $RECIPE"
+  printf '%s\n' "${png_options[@]}" "${jpeg_options[@]}" "${tiff_options[@]}" "${gtest_options[@]}" "${wx_options[@]}"
 } | sha256sum | cut -c1-16)
 prefix=$cache/mingw-$key
 if [ -f "$prefix/.complete" ]; then
@@ -151,17 +176,16 @@ cp /usr/share/doc/libz-mingw-w64-dev/copyright "$stage/licenses/zlib.txt"
 
 t=$SECONDS
 src=$(fetch libpng1.6)
-run_logged libpng1.6 cmake -S "$src" -B "$work/libpng-build" "${cmake_common[@]}" \
-  -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DPNG_FRAMEWORK=OFF
+run_logged libpng1.6 cmake -S "$src" -B "$work/libpng-build" "${cmake_common[@]}" "${png_options[@]}"
 run_logged libpng1.6 cmake --build "$work/libpng-build" -j"$jobs" --target install
 cp "$src/LICENSE" "$stage/licenses/libpng.txt"
 say "libpng ${version[libpng1.6]}: $((SECONDS - t)) s"
 
 t=$SECONDS
 src=$(fetch libjpeg-turbo)
-run_logged libjpeg-turbo cmake -S "$src" -B "$work/jpeg-build" "${cmake_common[@]}" \
-  -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF \
-  -DCMAKE_INSTALL_LIBDIR="$stage/lib"  # its own install-dirs module takes a relative one from the working folder
+# Its own install-dirs module would take a relative library folder from the working folder.
+run_logged libjpeg-turbo cmake -S "$src" -B "$work/jpeg-build" "${cmake_common[@]}" "${jpeg_options[@]}" \
+  -DCMAKE_INSTALL_LIBDIR="$stage/lib"
 run_logged libjpeg-turbo cmake --build "$work/jpeg-build" -j"$jobs" --target install
 cat "$src/LICENSE.md" "$src/README.ijg" >"$stage/licenses/libjpeg-turbo.txt"
 say "libjpeg-turbo ${version[libjpeg-turbo]}: $((SECONDS - t)) s"
@@ -169,23 +193,17 @@ say "libjpeg-turbo ${version[libjpeg-turbo]}: $((SECONDS - t)) s"
 t=$SECONDS
 src=$(fetch tiff)
 run_logged tiff cmake -S "$src" -B "$work/tiff-build" "${cmake_common[@]}" \
-  -DJPEG_INCLUDE_DIR="$stage/include" -DJPEG_LIBRARY="$stage/lib/libjpeg.a" \
-  -Dzlib=ON -Djpeg=ON -Dpixarlog=ON -Dold-jpeg=OFF -Djpeg12=OFF -Dlzma=OFF -Dzstd=OFF \
-  -Dwebp=OFF -Djbig=OFF -Dlerc=OFF -Dlibdeflate=OFF -Dcxx=OFF \
-  -Dtiff-tools=OFF -Dtiff-tests=OFF -Dtiff-contrib=OFF -Dtiff-docs=OFF
+  -DJPEG_INCLUDE_DIR="$stage/include" -DJPEG_LIBRARY="$stage/lib/libjpeg.a" "${tiff_options[@]}"
 run_logged tiff cmake --build "$work/tiff-build" -j"$jobs" --target install
 cp "$src/LICENSE.md" "$stage/licenses/libtiff.txt"
 say "libtiff ${version[tiff]}: $((SECONDS - t)) s"
 
 # GoogleTest for the test programs, from the sources Debian installs.
 t=$SECONDS
-run_logged googletest cmake -S /usr/src/googletest -B "$work/gtest-build" "${cmake_common[@]}" \
-  -Dgtest_disable_pthreads=OFF -DINSTALL_GTEST=ON
+run_logged googletest cmake -S /usr/src/googletest -B "$work/gtest-build" "${cmake_common[@]}" "${gtest_options[@]}"
 run_logged googletest cmake --build "$work/gtest-build" -j"$jobs" --target install
 say "googletest: $((SECONDS - t)) s"
 
-# wxWidgets for msw: static, monolithic, only what the application uses; the image
-# libraries are the ones above.
 t=$SECONDS
 src=$(fetch wxwidgets3.2)
 mkdir -p "$work/wx-build"
@@ -193,14 +211,7 @@ mkdir -p "$work/wx-build"
   cd "$work/wx-build"
   run_logged wxwidgets3.2 env CC=x86_64-w64-mingw32-gcc-posix CXX=x86_64-w64-mingw32-g++-posix \
     CPPFLAGS="-I$stage/include" LDFLAGS="-L$stage/lib" \
-    "$src/configure" --host=x86_64-w64-mingw32 --prefix="$stage" \
-    --with-msw --disable-shared --enable-monolithic --enable-unicode \
-    --with-zlib=sys --with-libpng=sys --with-libjpeg=sys --with-libtiff=sys \
-    --without-expat --without-regex --without-liblzma --without-libcurl --without-opengl \
-    --without-libmspack --disable-html --disable-htmlhelp --disable-aui --disable-stc \
-    --disable-richtext --disable-propgrid --disable-ribbon --disable-xrc --disable-webview \
-    --disable-mediactrl --disable-debugreport --disable-webrequest --disable-sockets \
-    --disable-protocols --disable-url --disable-fs_inet --disable-sound --disable-ipc
+    "$src/configure" --host=x86_64-w64-mingw32 --prefix="$stage" "${wx_options[@]}"
   run_logged wxwidgets3.2 make -j"$jobs"
   run_logged wxwidgets3.2 make install
 )

@@ -431,7 +431,9 @@ TEST(DestinationCheck, ComparesTheFoldersThemselves) {
   const fs::path other = tmp.path() / "Other";
   fs::create_directories(src);
   fs::create_directories(other);
-  fs::create_directory_symlink(src, tmp.path() / "link");
+  // Windows programs may not make symbolic links without a privilege (nor under wine).
+  std::error_code noLink;
+  fs::create_directory_symlink(src, tmp.path() / "link", noLink);
   const String s = FromFsPath(src);
   const struct {
     String destination;
@@ -449,6 +451,7 @@ TEST(DestinationCheck, ComparesTheFoldersThemselves) {
   WriteBytes(tmp.path() / "afile", "x");
   for (const auto& c : cases) {
     SCOPED_TRACE(ToUtf8(c.destination));
+    if (noLink && c.destination == FromFsPath(tmp.path() / "link")) continue;
     EXPECT_EQ(CheckDestinationFolder(c.destination, s), c.problem);
   }
   // A source folder that does not exist is no reason to refuse.

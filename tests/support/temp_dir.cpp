@@ -7,11 +7,12 @@
 
 namespace plandown::testing {
 
-TempDir::TempDir() {
+TempDir::TempDir() : TempDir(std::filesystem::temp_directory_path()) {}
+
+TempDir::TempDir(const std::filesystem::path& parent) {
   static std::atomic<int> counter{0};
   std::random_device rd;
-  path_ = std::filesystem::temp_directory_path() /
-          ("plandown-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
+  path_ = parent / ("plandown-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
   std::filesystem::create_directories(path_);
 }
 

@@ -10,6 +10,8 @@ namespace plandown::testing {
 class TempDir {
  public:
   TempDir();
+  // A scratch folder inside `parent` (on a particular volume, say).
+  explicit TempDir(const std::filesystem::path& parent);
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
