@@ -46,7 +46,7 @@ esac
 # Nothing beyond the DLLs every Windows has.
 for exe in plandown.exe plandown-gui.exe; do
   extra=$(x86_64-w64-mingw32-objdump -p "$build/$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' |
-    grep -viE '^(kernel32|user32|gdi32|comdlg32|winspool|winmm|shell32|shlwapi|comctl32|ole32|oleaut32|uuid|rpcrt4|advapi32|version|ws2_32|wininet|oleacc|uxtheme|msvcrt|imm32|msimg32|gdiplus|bcrypt|api-ms-win-.*)\.dll$' || true)
+    grep -viE '^winspool\.drv$|^(kernel32|user32|gdi32|comdlg32|winmm|shell32|shlwapi|comctl32|ole32|oleaut32|uuid|rpcrt4|advapi32|version|ws2_32|wininet|oleacc|uxtheme|msvcrt|imm32|msimg32|gdiplus|bcrypt|api-ms-win-.*)\.dll$' || true)
   if [ -n "$extra" ]; then
     echo "build-windows: $exe needs DLLs that Windows does not have: $extra" >&2
     exit 1

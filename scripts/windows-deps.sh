@@ -215,6 +215,8 @@ mkdir -p "$work/wx-build"
   run_logged wxwidgets3.2 make -j"$jobs"
   run_logged wxwidgets3.2 make install
 )
+# wx-config is installed as an absolute link; a relative one keeps the folder movable.
+ln -sfn "../lib/wx/config/$(basename "$(readlink "$stage/bin/wx-config")")" "$stage/bin/wx-config"
 cp "$src/docs/licence.txt" "$stage/licenses/wxWidgets.txt"
 say "wxWidgets ${version[wxwidgets3.2]}: $((SECONDS - t)) s"
 
