@@ -1,22 +1,33 @@
 #!/usr/bin/env bash
 # test-windows.sh: the Windows build and its tests. Builds the download and every test
 # program for Windows (scripts/build-windows.sh into build-win/), then runs the test suite
-# under wine (scripts/wine-run.sh, the tests' emulator): the window tests under a virtual
-# display, saving docs/screenshots/windows-*.png. The fault tests for a full disk get a
-# small volume when one can be mounted (as root); without it they are skipped.
+# under wine (scripts/wine-run.sh is the tests' emulator) on a virtual display; the window
+# tests save docs/screenshots/windows-*.png. The full-disk fault tests get a small volume
+# when one can be mounted (as root); without it they are skipped.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-win
 jobs=$(nproc)
 
-PLANDOWN_WINDOWS_TARGETS=all "$root/scripts/build-windows.sh" "$build"
+if [ "${1:-}" != --tests-only ]; then
+  PLANDOWN_WINDOWS_TARGETS=all "$root/scripts/build-windows.sh" "$build"
+  # Every wine process of the run shares one wine server and one desktop, which takes
+  # the display of the process that starts it: all of them run on one virtual display.
+  exec xvfb-run -a -s '-screen 0 1024x768x24' "$0" --tests-only
+fi
 
 started=$SECONDS
+export NO_AT_BRIDGE=1
+export WINEPREFIX=${PLANDOWN_WINEPREFIX:-$HOME/.cache/plandown/wine-prefix}
+# A wine server left from an earlier run would keep its desktop on another display.
+if [ -d "$WINEPREFIX" ]; then /usr/lib/wine/wineserver -k 2>/dev/null || true; fi
+
 # Wine shows the host's / as the drive Z:.
 winpath() { local p=$1; echo "Z:${p//\//\\}"; }
 
 volume=$(mktemp -d "${TMPDIR:-/tmp}/plandown-small-volume.XXXXXX")
 cleanup() {
+  /usr/lib/wine/wineserver -w 2>/dev/null || true
   if mountpoint -q "$volume"; then umount "$volume"; fi
   rmdir "$volume" 2>/dev/null || true
 }

@@ -137,7 +137,7 @@ TEST(ReferenceFolder, OnlyAnotherFolderWithAPathReplacesIt) {
 TEST(ReferenceFolder, SessionTempFolderIsBesideTheProgramOrPrivate) {
   TempDir program;
   const String temp = CreateSessionTempFolder(program.folder());
-  EXPECT_EQ(temp, program.folder() + u"TEMP/");
+  EXPECT_EQ(temp, program.folder() + u"TEMP" + PathDelim());
   EXPECT_TRUE(FolderExists(temp));
 
   // A file where the folder would go: a private folder instead, which the session removes.

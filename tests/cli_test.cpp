@@ -91,13 +91,13 @@ TEST_F(CliFixture, ExitStatusAndKeyLines) {
       {"destination is the current folder", {"convert", "--out", ".", "out/x.jww", "new.jww"}, 2, {},
        {"保存先フォルダは参照フォルダと同じにしないで下さい。 (new.jww)"}},
       {"one clean file", {"convert", "--out", "out", "src/new.jww"}, 0,
-       {"converted: src/new.jww -> out/new.jww (7.00 -> 6.00)\n", "\n1個のファイルを変換しました。\n"}, {}},
+       {"converted: src/new.jww -> out" PATH_SEP "new.jww (7.00 -> 6.00)\n", "\n1個のファイルを変換しました。\n"}, {}},
       {"target with =", {"convert", "--to=3.51", "--out=out", "src/new.jww"}, 0,
-       {"converted: src/new.jww -> out/new.jww (7.00 -> 3.51)\n"}, {}},
+       {"converted: src/new.jww -> out" PATH_SEP "new.jww (7.00 -> 3.51)\n"}, {}},
       {"changes listed", {"convert", "--to", "3.00", "--out", "out", "src/sxf.jww"}, 0,
-       {"converted: src/sxf.jww -> out/sxf.jww (7.00 -> 3.00)\n  changes: colours mapped=2\n"}, {}},
+       {"converted: src/sxf.jww -> out" PATH_SEP "sxf.jww (7.00 -> 3.00)\n  changes: colours mapped=2\n"}, {}},
       {"damaged source", {"convert", "--out", "out", "src/damaged.jww", "src/new.jww"}, 1,
-       {"converted from a damaged source: src/damaged.jww -> out/damaged.jww (7.00 -> 6.00)\n",
+       {"converted from a damaged source: src/damaged.jww -> out" PATH_SEP "damaged.jww (7.00 -> 6.00)\n",
         "2個のファイルを変換しました。\nconverted: 1, converted from a damaged source: 1, refused: 0, failed: 0\n"
         "converted from a damaged source: 1\n  src/damaged.jww\n"},
        {}},
@@ -108,18 +108,18 @@ TEST_F(CliFixture, ExitStatusAndKeyLines) {
         "    　　拡張子：.txt\n",
         "refused: src/cut.jww: ファイル「src/cut.jww」は読み込めませんでしたので変換しませんでした。\n",
         "refused: src/absent.jww: ファイル「src/absent.jww」は読み込めませんでしたので変換しませんでした。\n",
-        "converted: src/new.jww -> out/new.jww (7.00 -> 6.00)\n",
+        "converted: src/new.jww -> out" PATH_SEP "new.jww (7.00 -> 6.00)\n",
         "\n1個のファイルを変換しました。\nconverted: 1, converted from a damaged source: 0, refused: 4, failed: 0\n"
         "not converted: 4\n  src/old.jww: old version (3.00)\n"
         "  src/note.txt: unsupported kind\n  src/cut.jww: header unreadable\n  src/absent.jww: not a readable drawing\n"},
        {}},
       {"verbose shows status texts", {"convert", "--verbose", "--out", "out", "src/old.jww"}, 1, {},
-       {"ファイル「src/old.jww」→「out/old.jww」変換中です。\n"
+       {"ファイル「src/old.jww」→「out" PATH_SEP "old.jww」変換中です。\n"
         "ファイル「src/old.jww」は旧バージョンデータですので変換しませんでした。\n0個のファイルを変換しました。\n"}},
       {"a folder stands for its drawings and shapes", {"convert", "--out", "out", "src"}, 1,
-       {"refused: src/cut.jww: ", "converted from a damaged source: src/damaged.jww -> out/damaged.jww",
-        "converted: src/new.jww -> out/new.jww (7.00 -> 6.00)\n", "refused: src/old.jww: ",
-        "converted: src/sxf.jww -> out/sxf.jww", "\n3個のファイルを変換しました。\n"},
+       {"refused: src" PATH_SEP "cut.jww: ", "converted from a damaged source: src" PATH_SEP "damaged.jww -> out" PATH_SEP "damaged.jww",
+        "converted: src" PATH_SEP "new.jww -> out" PATH_SEP "new.jww (7.00 -> 6.00)\n", "refused: src" PATH_SEP "old.jww: ",
+        "converted: src" PATH_SEP "sxf.jww -> out" PATH_SEP "sxf.jww", "\n3個のファイルを変換しました。\n"},
        {},
        {"note.txt"}},
       {"jobs must be a count", {"convert", "--jobs", "0", "--out", "out", "src/new.jww"}, 2, {},
@@ -165,7 +165,7 @@ TEST_F(CliFixture, ConvertBacksUpAndWritesReadableDrawings) {
   WriteBytes(root() / "out" / "new.jww", "former");
   const CliRun r = RunPlandown(root(), {"convert", "--to", "4.20", "--out", "out", "src/new.jww"});
   EXPECT_EQ(r.status, 0) << r.out << r.err;
-  EXPECT_NE(r.out.find("  backup: out/new.BAK\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("  backup: out" PATH_SEP "new.BAK\n"), std::string::npos) << r.out;
   EXPECT_EQ(ReadBytes(root() / "out" / "new.BAK"), "former");
   TJwwData d;
   ASSERT_TRUE(d.FileIn(FromFsPath(root() / "out" / "new.jww")));
@@ -227,8 +227,9 @@ TEST_F(CliFixture, ReportNamesEveryFileWithItsOutcome) {
   const CliRun r = RunPlandown(root(), {"convert", "--to", "3.00", "--report", "report.json", "--out", "out", "src/img.jww",
                                         "src/sxf.jww", "src/damaged.jww", "src/old.jww", "src/absent.jww", "src/note.txt"});
   EXPECT_EQ(r.status, 1) << r.out << r.err;
-  EXPECT_NE(r.out.find("  backup: out/img.BAK\n  image: out/pic.png\n"), std::string::npos) << r.out;
-  EXPECT_EQ(ReadBytes(root() / "report.json"), R"json({"settings": {"target": "3.00", "convert_images": false, "delete_source_image": false, "image_format_index": 0, "jpeg_quality": 75},
+  EXPECT_NE(r.out.find("  backup: out" PATH_SEP "img.BAK\n  image: out" PATH_SEP "pic.png\n"), std::string::npos) << r.out;
+  // Every destination is a path the program joined.
+  EXPECT_EQ(ReadBytes(root() / "report.json"), testing::ReplaceAll(R"json({"settings": {"target": "3.00", "convert_images": false, "delete_source_image": false, "image_format_index": 0, "jpeg_quality": 75},
  "files": [
   {"source": "src/img.jww", "destination": "out/img.jww", "outcome": "converted", "refusal": null, "note": "", "file_in": true, "source_version": 700, "target_version": 300, "backup": "out/img.BAK", "backup_failed": false, "images": ["out/pic.png"], "changes": {}},
   {"source": "src/sxf.jww", "destination": "out/sxf.jww", "outcome": "converted", "refusal": null, "note": "", "file_in": true, "source_version": 700, "target_version": 300, "backup": null, "backup_failed": false, "images": [], "changes": {"colours mapped": 2}},
@@ -238,7 +239,7 @@ TEST_F(CliFixture, ReportNamesEveryFileWithItsOutcome) {
   {"source": "src/note.txt", "destination": "out/note.txt", "outcome": "refused", "refusal": "unsupported kind", "note": "このファイル拡張子（種類）の変換には対応していません。\r\nファイル名：note.txt\r\n　　拡張子：.txt", "file_in": null, "source_version": null, "target_version": null, "backup": null, "backup_failed": false, "images": [], "changes": {}}
  ],
  "summary": {"converted": 2, "converted_damaged": 1, "refused": 3, "failed": 0}}
-)json");
+)json", "\"out/", "\"out" JSON_PATH_SEP));
 }
 
 TEST(CliJobs, SideBySideTheOutputIsThatOfOneAtATime) {
@@ -269,7 +270,7 @@ TEST(CliJobs, SideBySideTheOutputIsThatOfOneAtATime) {
   const CliRun parallel = RunPlandown(many.path(), parallelArgs);
   EXPECT_EQ(serial.status, 1);
   EXPECT_NE(serial.out.find("  src2/p0.jww: destination already written in this run\n"), std::string::npos) << serial.out;
-  EXPECT_NE(serial.out.find("converted: src/sub/s.jww -> out/sub/s.jww (6.00 -> 6.00)\n"), std::string::npos);
+  EXPECT_NE(serial.out.find("converted: src" PATH_SEP "sub" PATH_SEP "s.jww -> out" PATH_SEP "sub" PATH_SEP "s.jww (6.00 -> 6.00)\n"), std::string::npos);
   EXPECT_EQ(ReadBytes(one.path() / "out" / "pic.png"), std::string(3000, '2'));
   EXPECT_EQ(parallel.status, serial.status);
   EXPECT_EQ(parallel.out, serial.out);
@@ -299,7 +300,7 @@ TEST(CliRecursive, SubFoldersAreMirroredAndTheDestinationIsNeverInput) {
 
   r = RunPlandown(root, {"convert", "-r", "--out", "out", "src"});
   EXPECT_EQ(r.status, 0) << r.out << r.err;
-  EXPECT_NE(r.out.find("converted: src/sub/deeper/C.JWW -> out/sub/deeper/C.JWW (7.00 -> 6.00)\n"), std::string::npos)
+  EXPECT_NE(r.out.find("converted: src" PATH_SEP "sub" PATH_SEP "deeper" PATH_SEP "C.JWW -> out" PATH_SEP "sub" PATH_SEP "deeper" PATH_SEP "C.JWW (7.00 -> 6.00)\n"), std::string::npos)
       << r.out;
   EXPECT_EQ(FilesBelow(root / "out"), (std::set<fs::path>{root / "out" / "a.jww", root / "out" / "sub", root / "out" / "sub" / "b.jww",
                                                          root / "out" / "sub" / "deeper",
@@ -317,7 +318,7 @@ TEST(CliRecursive, SubFoldersAreMirroredAndTheDestinationIsNeverInput) {
   // nest/nest/y.jww would be written into nest, the folder of nest/x.jww.
   r = RunPlandown(root, {"convert", "-r", "--out", ".", "nest"});
   EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err, "plandown: 保存先フォルダは参照フォルダと同じにしないで下さい。 (nest/x.jww)\n");
+  EXPECT_EQ(r.err, "plandown: 保存先フォルダは参照フォルダと同じにしないで下さい。 (nest" PATH_SEP "x.jww)\n");
   EXPECT_FALSE(fs::exists(root / "x.jww"));
 }
 
@@ -384,7 +385,7 @@ TEST_F(CliFixture, ProgressBarOnlyOnATerminal) {
   EXPECT_EQ(terminal.substr(terminal.find_last_not_of(" \r\n") + 1).find_first_not_of(" \r\n"), std::string::npos);
   const std::string out = ReadBytes(root() / "stdout.txt");
   EXPECT_EQ(out.find('\r'), std::string::npos);
-  EXPECT_EQ(out.rfind("converted: src/new.jww -> out/new.jww (7.00 -> 6.00)\nrefused: src/old.jww: ", 0), 0u) << out;
+  EXPECT_EQ(out.rfind("converted: src/new.jww -> out" PATH_SEP "new.jww (7.00 -> 6.00)\nrefused: src/old.jww: ", 0), 0u) << out;
 #endif
 }
 

@@ -120,7 +120,7 @@ TEST(MainWindow, FirstStartShowsTheDefaultsAndWritesTheSettingsFileOnClose) {
 TEST(MainWindow, SavedSettingsComeBackAndAreWrittenAgain) {
   DrawingFolder drawings;
   TempDir out;
-  const fs::path japanese = out.path() / "図面";
+  const fs::path japanese = out.path() / u8"図面";
   fs::create_directories(japanese);
   MainWindowHarness h;
   const std::vector<std::string> saved = {
@@ -163,14 +163,16 @@ TEST(MainWindow, AFolderChosenInTheTreeIsListedWithinAFewTicks) {
   app::TForm1& form = h.Open();
   app::TplExplorerFolderTree& tree = *form.plExplorerFolderTree1;
 
-  // Nothing is chosen at first, so the file system's root can be chosen like any folder.
-  tree.DirCtrl()->ExpandPath(wxS("/"));
-  EXPECT_EQ(tree.SelectFolder(), u"/");
+  // Nothing is chosen at first, so the file system's root (on Windows the drive's) can be
+  // chosen like any folder.
+  const String root = FromFsPath(std::filesystem::path(ToFsPath(drawings.folder())).root_path());
+  tree.DirCtrl()->ExpandPath(app::Wx(root));
+  EXPECT_EQ(tree.SelectFolder(), root);
 
   // Selecting by code marks the folder but is no choice of the user's.
   tree.SetSelectFolder(drawings.folder());
   EXPECT_EQ(tree.DirCtrl()->GetPath(), app::Wx(drawings.folder()));
-  EXPECT_EQ(tree.SelectFolder(), u"/");
+  EXPECT_EQ(tree.SelectFolder(), root);
   tree.SetSelectFolder(drawings.folder() + u"/missing");
   EXPECT_EQ(tree.DirCtrl()->GetPath(), app::Wx(drawings.folder()));
 
@@ -365,14 +367,15 @@ TEST(MainWindow, TheSettingsDialogRunsWithPollingAndTreeStopped) {
 TEST(MainWindow, Screenshot) {
   if (std::getenv("PLANDOWN_SCREENSHOTS") == nullptr) GTEST_SKIP() << "PLANDOWN_SCREENSHOTS not set";
   TempDir root;
-  const fs::path folder = root.path() / "図面";
-  const fs::path destination = root.path() / "旧形式";
+  const fs::path folder = root.path() / u8"図面";
+  const fs::path destination = root.path() / u8"旧形式";
   fs::create_directories(destination);
   fs::create_directories(folder);
-  const char* names[] = {"1階平面図.jww", "2階平面図.jww", "配置図.jww"};
-  for (const char* name : names) ASSERT_TRUE(testing::WritePlan(FromFsPath(folder / name), 700));
-  ASSERT_TRUE(testing::WritePlan(FromFsPath(folder / "旧図面.jww"), 420));
-  ASSERT_TRUE(WriteShape(folder / "窓.jws"));
+  // UTF-8 literals: a plain one would be taken in the ANSI code page on Windows.
+  const char8_t* names[] = {u8"1階平面図.jww", u8"2階平面図.jww", u8"配置図.jww"};
+  for (const char8_t* name : names) ASSERT_TRUE(testing::WritePlan(FromFsPath(folder / name), 700));
+  ASSERT_TRUE(testing::WritePlan(FromFsPath(folder / u8"旧図面.jww"), 420));
+  ASSERT_TRUE(WriteShape(folder / u8"窓.jws"));
 
   MainWindowHarness h;
   h.WriteSettings({"0", "0", "900", "560", "220", Hex(FromFsPath(folder)), Hex(FromFsPath(destination)), "0",

@@ -188,7 +188,12 @@ void SaveScreenshot(wxWindow* window, const std::string& name) {
         return unchanged >= 10;
       },
       std::chrono::seconds(5));
+#ifdef _WIN32
+  // The Windows build's pictures stand beside the others.
+  const std::filesystem::path path = std::filesystem::path(folder) / ("windows-" + name);
+#else
   const std::filesystem::path path = std::filesystem::path(folder) / name;
+#endif
   std::filesystem::create_directories(path.parent_path());
   EXPECT_TRUE(last.SaveFile(path.string(), wxBITMAP_TYPE_PNG)) << path;
 }

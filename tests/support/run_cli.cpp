@@ -6,6 +6,12 @@
 
 namespace plandown::testing {
 
+std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+  return text;
+}
+
 CliRun RunPlandown(const std::filesystem::path& cwd, const std::vector<std::string>& args) {
   TempDir io;
   CliRun r;

@@ -22,7 +22,7 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
-String TempDir::folder() const { return FromFsPath(path_) + u"/"; }
+String TempDir::folder() const { return AddPathDelim(FromFsPath(path_)); }
 String TempDir::file(const std::string& name) const { return FromFsPath(path_ / name); }
 
 std::filesystem::path CorpusDir() {
