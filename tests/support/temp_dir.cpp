@@ -1,7 +1,9 @@
 #include "support/temp_dir.h"
 
 #include <atomic>
+#include <chrono>
 #include <random>
+#include <thread>
 
 #include "util/paths.h"
 
@@ -19,7 +21,13 @@ TempDir::TempDir(const std::filesystem::path& parent) {
 TempDir::~TempDir() {
   std::error_code ec;
   std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
-  std::filesystem::remove_all(path_, ec);
+  // On Windows a file cannot go while a handle is open on it, and the handles a program
+  // inherited may close a moment after it ended: try again for a while.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::filesystem::remove_all(path_, ec);
+    if (!ec && !std::filesystem::exists(path_, ec)) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
 }
 
 String TempDir::folder() const { return AddPathDelim(FromFsPath(path_)); }
