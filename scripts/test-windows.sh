@@ -3,7 +3,9 @@
 # program for Windows (scripts/build-windows.sh into build-win/), then runs the test suite
 # under wine (scripts/wine-run.sh is the tests' emulator) on a virtual display; the window
 # tests save docs/screenshots/windows-*.png. The full-disk fault tests get a small volume
-# when one can be mounted (as root); without it they are skipped.
+# when one can be mounted (as root); without it they are skipped. With a Linux build in
+# build/ (./test.sh makes it first), both builds convert the examples and the real files
+# and must write the same bytes (scripts/compare-windows-output.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-win
@@ -18,7 +20,7 @@ fi
 
 started=$SECONDS
 export NO_AT_BRIDGE=1
-export WINEPREFIX=${PLANDOWN_WINEPREFIX:-$HOME/.cache/plandown/wine-prefix}
+export WINEPREFIX=${PLANDOWN_WINEPREFIX:-${PLANDOWN_CACHE:-$HOME/.cache/plandown}/wine-prefix}
 # A wine server left from an earlier run would keep its desktop on another display.
 if [ -d "$WINEPREFIX" ]; then /usr/lib/wine/wineserver -k 2>/dev/null || true; fi
 
@@ -44,4 +46,10 @@ PLANDOWN_SCREENSHOTS=$(winpath "$root/docs/screenshots")
 # The private prefix is made before the tests start, so that parallel tests find it ready.
 "$root/scripts/wine-run.sh" cmd /c exit 0
 (cd "$build" && ctest --output-on-failure -j"$jobs")
+# The Windows build converts the examples and the real files as the Linux build does.
+if [ -x "$root/build/plandown" ]; then
+  "$root/scripts/compare-windows-output.sh" "$root/build/plandown" "$build/plandown.exe"
+else
+  echo "test-windows: no Linux build in build/; the outputs of the two builds are not compared"
+fi
 echo "test-windows: tests under wine ran in $((SECONDS - started)) s"

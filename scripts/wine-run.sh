@@ -4,7 +4,7 @@
 # 64-bit prefix whose fonts show Japanese. CMake uses it as the emulator of the
 # cross-built tests; it is also the way to try plandown.exe by hand.
 set -euo pipefail
-export WINEPREFIX=${PLANDOWN_WINEPREFIX:-$HOME/.cache/plandown/wine-prefix}
+export WINEPREFIX=${PLANDOWN_WINEPREFIX:-${PLANDOWN_CACHE:-$HOME/.cache/plandown}/wine-prefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 # No .NET or Internet Explorer downloads when the prefix is made.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}

@@ -401,6 +401,29 @@ TEST(CliExamples, BundledExamplesAreReadableDrawingsAndShapes) {
       << r.out;
 }
 
+// Japanese names with spaces reach the program and come back in its output as they are
+// (on Windows through the UTF-16 command line, not the ANSI code page).
+TEST(CliNames, JapaneseFolderAndFileNamesWithSpaces) {
+  TempDir tmp;
+  const fs::path src = tmp.path() / u8"図面 フォルダ";
+  const fs::path out = tmp.path() / u8"出力 先";
+  fs::create_directories(src / u8"平面");
+  fs::create_directories(out);
+  ASSERT_TRUE(testing::WritePlan(FromFsPath(src / u8"１階 平面図.jww"), 700));
+  ASSERT_TRUE(testing::WritePlan(FromFsPath(src / u8"平面" / u8"立面図.jww"), 700));
+  const CliRun r = RunPlandown(tmp.path(), {"convert", "--recursive", "--out", "出力 先", "図面 フォルダ"});
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find("converted: 図面 フォルダ" PATH_SEP "１階 平面図.jww -> 出力 先" PATH_SEP "１階 平面図.jww (7.00 -> 6.00)\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_TRUE(fs::is_regular_file(out / u8"１階 平面図.jww"));
+  EXPECT_TRUE(fs::is_regular_file(out / u8"平面" / u8"立面図.jww"));
+  const std::string absolute = ToUtf8(FromFsPath(out / u8"平面" / u8"立面図.jww"));
+  const CliRun info = RunPlandown(tmp.path(), {"info", absolute});
+  EXPECT_EQ(info.status, 0) << info.out << info.err;
+  EXPECT_EQ(info.out.rfind(absolute + "\n  kind:        jww\n", 0), 0u) << info.out;
+}
+
 TEST(CliCorpus, RealDrawingConverts) {
   const fs::path corpus = testing::CorpusDir();
   if (corpus.empty() || !fs::exists(corpus / "sample.jww")) GTEST_SKIP() << "shared corpus not present";

@@ -117,6 +117,41 @@ TEST(FileChanges, DeleteRemoveAndMakeFolders) {
   EXPECT_FALSE(MakeFolder(std::u16string(u"a\0b", 3)));
 }
 
+TEST(SameFile, OneFileOrFolderWhateverItsSpelling) {
+  TempDir dir;
+  const String file = WriteFileBytes(dir, u"Plan.jww", "abc");
+  const String other = WriteFileBytes(dir, u"other.jww", "abc");
+  fs::create_directory(dir.path() / "sub");
+  const fs::path p = ToFsPath(file);
+  EXPECT_TRUE(SameFile(p, p));  // what std::filesystem::equivalent of mingw denies
+  EXPECT_TRUE(SameFile(p, dir.path() / "sub" / ".." / "Plan.jww"));
+  EXPECT_TRUE(SameFile(dir.path(), dir.path() / "sub" / ".."));
+  EXPECT_FALSE(SameFile(p, ToFsPath(other)));
+  EXPECT_FALSE(SameFile(p, dir.path() / "missing.jww"));
+  EXPECT_FALSE(SameFile(dir.path() / "missing.jww", dir.path() / "missing.jww"));
+  EXPECT_FALSE(SameFile(p, {}));
+}
+
+TEST(PathIdentity, EqualForEverySpellingOfOnePath) {
+  TempDir dir;
+  const String file = WriteFileBytes(dir, u"Plan.jww", "abc");
+  const String folder = FromFsPath(dir.path());
+  const String key = PathIdentity(file);
+  EXPECT_EQ(PathIdentity(folder + u"/sub/../Plan.jww"), key);
+  EXPECT_EQ(PathIdentity(folder + u"/./Plan.jww"), key);
+  EXPECT_EQ(PathIdentity(folder + u"/"), PathIdentity(folder));
+  EXPECT_EQ(PathIdentity(folder + u"/new.jww"), PathIdentity(folder + u"/sub/../new.jww"));  // not there yet
+  EXPECT_NE(PathIdentity(folder + u"/other.jww"), key);
+#ifdef _WIN32
+  // Windows' file systems take names without regard to case, and either separator.
+  String upper = file;
+  for (char16_t& c : upper) c = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : (c == u'\\' ? u'/' : c);
+  EXPECT_EQ(PathIdentity(upper), key);
+#else
+  EXPECT_NE(PathIdentity(folder + u"/PLAN.JWW"), key);
+#endif
+}
+
 class CopyWithTimes : public ::testing::TestWithParam<std::size_t> {};
 
 // Nanoseconds a file time keeps: Windows counts 100-ns units.

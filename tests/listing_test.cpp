@@ -412,7 +412,11 @@ TEST(OpenFile, RefusalsAndTheOpenedPath) {
   EXPECT_EQ(failed.statusText, OpenedFileText(dir.folder() + u"図面 1.jww"));
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+TEST(DefaultAppOpener, PassesThePathAsOneArgumentWithoutAShell) {
+  GTEST_SKIP() << "on Windows the shell opens the file (ShellExecuteW); no stand-in opener can be put in its place";
+}
+#else
 // Runs the opener with a stand-in "xdg-open" first on PATH that records its arguments.
 class DefaultAppOpener : public ::testing::Test {
  protected:
