@@ -189,8 +189,40 @@ TEST(TextFilters, StripBlanksControlsAndMemoLines) {
   EXPECT_EQ(MemoToLine(u"^m\\n\r\n"), u" ");
   EXPECT_EQ(MemoToLine(u""), u"");
   EXPECT_EQ(MemoToLine(u"^M^"), u"^M^");   // only the lower-case marker, and a lone "^" stays
-  EXPECT_EQ(MemoToLine(u"^^mm"), u"^m");   // pairs are taken from left to right
   EXPECT_EQ(MemoToLine(u"x\\"), u"x\\");
+}
+
+// A pair that closes up when the one inside it goes is removed too, so the one-line form
+// of a one-line form is itself (converting a converted drawing changes nothing).
+TEST(TextFilters, NestedLineMarksLeaveNothingBehind) {
+  struct Case {
+    std::u16string_view text, line, imageLine;
+  };
+  const Case cases[] = {
+      {u"^^mm", u" ", u" "},
+      {u"a^^^mmmb", u"ab", u"ab"},
+      {u"\\\\nn", u" ", u"\\\\nn"},
+      {u"^\x01m", u" ", u" "},
+      {u"x^\r\nmy", u"xy", u"xy"},
+      {u"^\\nm", u" ", u"^\\nm"},
+      {u"\\^mn", u" ", u"\\n"},
+      {u"^@BMC:\\\\new\\^^mm,1,1", u"^@BMC:\\ew\\,1,1", u"^@BMC:\\\\new\\,1,1"},  // image texts keep backslash-n
+      // no nesting: as before
+      {u"^M^", u"^M^", u"^M^"},
+      {u"^^m", u"^", u"^"},
+      {u"m^", u"m^", u"m^"},
+      {u"x\\", u"x\\", u"x\\"},
+      {u"一行目^m二行目\\n三", u"一行目二行目三", u"一行目二行目\\n三"},
+      {u"", u"", u""},
+  };
+  for (const Case& c : cases) {
+    const String line = MemoToLine(c.text);
+    EXPECT_EQ(line, c.line) << Show(c.text);
+    EXPECT_EQ(MemoToLine(line), line) << Show(c.text);
+    const String imageLine = ImageTextToLine(c.text);
+    EXPECT_EQ(imageLine, c.imageLine) << Show(c.text);
+    EXPECT_EQ(ImageTextToLine(imageLine), imageLine) << Show(c.text);
+  }
 }
 
 TEST(FillBytes, SetsLowByteAndStaysInsideTheArray) {

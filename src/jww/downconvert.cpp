@@ -39,21 +39,6 @@ bool StartsWith(std::u16string_view s, std::u16string_view p) { return s.substr(
 inline constexpr std::u16string_view kImageMarker = u"^@BM";
 inline constexpr std::u16string_view kTempImageMarker = u"^@BM%temp%";
 
-// The one-line form of an image text: "\n" there is a folder separator and a name, so
-// only "^m" pairs and control characters go.
-String ImageTextToLine(std::u16string_view s) {
-  String out;
-  out.reserve(s.size());
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == u'^' && i + 1 < s.size() && s[i + 1] == u'm') {
-      ++i;
-      continue;
-    }
-    if (s[i] >= 0x20) out.push_back(s[i]);
-  }
-  return out.empty() ? String(u" ") : out;
-}
-
 }  // namespace
 
 TEntJwwAttr NormalizeAttr(int Ver, TEntJwwAttr a, int kind, WriteReport* rep) {

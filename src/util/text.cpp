@@ -232,22 +232,33 @@ String StripControls(std::u16string_view s) {
   return KeepUnits(s, [](char16_t c) { return c >= u' '; });
 }
 
-String MemoToLine(std::u16string_view s) {
-  if (s.empty()) return String();
+namespace {
+
+// Drops control characters and the two-character marks "^m" (and "\\n" when asked)
+// until none is left: removing one mark can bring the characters around it together
+// into a new one ("^^mm"), which a second conversion would otherwise remove too. The
+// marks share no character, so closing them up as they form on one stack gives that
+// final text in one pass.
+String DropLineMarks(std::u16string_view s, bool backslashN) {
   String out;
   out.reserve(s.size());
-  std::size_t i = 0;
-  while (i < s.size()) {
-    if (i + 1 < s.size() && ((s[i] == u'^' && s[i + 1] == u'm') || (s[i] == u'\\' && s[i + 1] == u'n'))) {
-      i += 2;
+  for (const char16_t c : s) {
+    if (c < u' ') continue;
+    if (!out.empty() && ((c == u'm' && out.back() == u'^') || (backslashN && c == u'n' && out.back() == u'\\'))) {
+      out.pop_back();
       continue;
     }
-    if (s[i] >= u' ') out.push_back(s[i]);
-    ++i;
+    out.push_back(c);
   }
   if (out.empty()) out.push_back(u' ');
   return out;
 }
+
+}  // namespace
+
+String MemoToLine(std::u16string_view s) { return s.empty() ? String() : DropLineMarks(s, true); }
+
+String ImageTextToLine(std::u16string_view s) { return s.empty() ? String() : DropLineMarks(s, false); }
 
 int FillBytes(int value, int n, Bytes& bytes) {
   if (n > static_cast<int>(bytes.size())) n = static_cast<int>(bytes.size());

@@ -25,6 +25,9 @@ double TextToFloat(std::u16string_view text);
 String StripBlanks(std::u16string_view s);    // drops U+0020, U+3000 and every unit below U+0020
 String StripControls(std::u16string_view s);  // drops every unit below U+0020
 String MemoToLine(std::u16string_view s);     // one-line form: drops "^m", "\n" pairs and controls
+// The one-line form of an image text: "\n" there is a folder separator and a name, so only
+// "^m" pairs and controls go.
+String ImageTextToLine(std::u16string_view s);
 // Sets bytes 0..n-1 of `bytes` to the low 8 bits of value (n clamped to the array's size).
 int FillBytes(int value, int n, Bytes& bytes);
 String EncodeHexText(std::u16string_view s);  // UTF-8 bytes as upper-case hex pairs

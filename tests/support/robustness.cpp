@@ -311,6 +311,7 @@ std::string CheckTextHelpers(InputBytes bytes, const TempDir&) {
       break;
     }
   if (!text.empty() && (line.empty() || line.size() > text.size())) Note(out, "MemoToLine gave a line of the wrong size");
+  if (MemoToLine(line) != line) Note(out, "MemoToLine of its own line changed it");
 
   const String decoded = DecodeHexText(text);
   if (decoded.find(u'\0') != String::npos) Note(out, "DecodeHexText gave a NUL");

@@ -53,6 +53,20 @@ Bytes ImageDrawing() {
   return Written(d, 700);
 }
 
+// Texts, names and a layer name whose marks nest: removing the inner "^m" or "\\n" brings
+// the outer one together.
+Bytes NestedMarksDrawing() {
+  TJwwData d;
+  SampleDrawing(d);
+  ListBuilder main(MainList(d));
+  for (const char16_t* t : {u"^^mm", u"a^^^mmmb", u"\\\\nn", u"^\x01m", u"^\\nm", u"^@BMC:\\\\new\\^^mm,1,1"})
+    main.Add(Text(t));
+  d.EntLay[3].aStrLayName = u"^^mm";
+  d.EntLay[4].aStrLayName = u"\\^mn";
+  Finish(d);
+  return Written(d, 700);
+}
+
 Bytes Utf16(std::u16string_view text) {
   Bytes b;
   for (char16_t c : text) {
@@ -98,6 +112,7 @@ std::vector<SeedInput> DrawingSeeds() {
   SyntheticDrawing(many, 200);
   seeds.push_back({"synthetic-700.jww", Written(many, 700)});
   seeds.push_back({"images-700.jww", ImageDrawing()});
+  seeds.push_back({"nested-marks-700.jww", NestedMarksDrawing()});
   return seeds;
 }
 
@@ -149,7 +164,7 @@ std::vector<SeedInput> SettingsSeeds() {
 std::vector<SeedInput> TextSeeds() {
   const String texts[] = {
       u"123", u" -2147483648", u"0x7FFFFFFF", u"$ff", u"1.5e3", u"-.25", u"1e400",
-      u"^@BM%temp%photo_JPG.bmp.gz,100,50,0,0,1,0", u"^@BM%temp%..\\a.png,1,1", u"一行目^m二行目\\n\r\n三",
+      u"^@BM%temp%photo_JPG.bmp.gz,100,50,0,0,1,0", u"^@BM%temp%..\\a.png,1,1", u"一行目^m二行目\\n\r\n三", u"^^mm\\\\nn^\x01m",
       EncodeHexText(u"/home/図面/参照/"),
   };
   std::vector<SeedInput> seeds;
