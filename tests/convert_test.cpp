@@ -610,6 +610,18 @@ TEST(ConversionRun, SideBySideWithFewerJobsThanWorkersAndNone) {
   EXPECT_EQ(run.Results()[0].fileIn, std::optional<bool>(true));
 }
 
+TEST(ConversionRun, SideBySideNamesWithoutExtensionDoNotWaitForThemselves) {
+  TempDir tmp;
+  fs::create_directories(tmp.path() / "dst");
+  const String dst = FromFsPath(tmp.path() / "dst");
+  // "plan" backs up to "plan.BAK" by either rule: one name, once.
+  FakeUi ui;
+  ConversionRun run(Target(0), ui);
+  run.ConvertAll({{FromFsPath(tmp.path() / "plan"), dst}, {FromFsPath(tmp.path() / "other"), dst}}, 2);
+  ASSERT_EQ(run.Results().size(), 2u);
+  EXPECT_EQ(run.Results()[1].refusal, Refusal::kUnsupportedKind);
+}
+
 TEST(ConvertJww, RealDrawingConvertsToEveryGeneration) {
   const fs::path corpus = testing::CorpusDir();
   if (corpus.empty() || !fs::exists(corpus / "sample.jww")) GTEST_SKIP() << "shared corpus not present";

@@ -140,12 +140,18 @@ int RunConvert(const Arguments& args, std::ostream& out, std::ostream& err) {
 
   std::vector<std::string> files = args.files;
   if (args.filesFrom) {
-    const auto listed = ReadPathList(*args.filesFrom, args.nullSeparated);
-    if (!listed) {
+    const auto text = ReadPathListText(*args.filesFrom);
+    if (!text) {
       err << "plandown: cannot read the file list " << *args.filesFrom << "\n";
       return kExitUsage;
     }
-    files.insert(files.end(), listed->begin(), listed->end());
+    // No path holds a NUL byte: a list with them was written for --null.
+    if (!args.nullSeparated && text->find('\0') != std::string::npos) {
+      err << "plandown: the file list " << *args.filesFrom << " is separated by NUL bytes: add --null\n";
+      return kExitUsage;
+    }
+    const std::vector<std::string> listed = SplitPathList(*text, args.nullSeparated);
+    files.insert(files.end(), listed.begin(), listed.end());
   }
   const String destination = FromUtf8(args.out.value_or(std::string()));
   std::vector<String> inputs;

@@ -25,7 +25,7 @@ std::vector<std::string> SplitPathList(std::string_view text, bool nullSeparated
   return paths;
 }
 
-std::optional<std::vector<std::string>> ReadPathList(const std::string& source, bool nullSeparated) {
+std::optional<std::string> ReadPathListText(const std::string& source) {
   std::ostringstream text;
   if (source == "-") {
     text << std::cin.rdbuf();
@@ -38,7 +38,7 @@ std::optional<std::vector<std::string>> ReadPathList(const std::string& source, 
     text << file.rdbuf();
     if (file.bad()) return std::nullopt;
   }
-  return SplitPathList(text.str(), nullSeparated);
+  return text.str();
 }
 
 }  // namespace plandown::cli

@@ -12,8 +12,8 @@ namespace plandown::cli {
 // so is a UTF-8 byte order mark at the start.
 std::vector<std::string> SplitPathList(std::string_view text, bool nullSeparated);
 
-// The list in the file `source` (UTF-8 path), or on standard input for "-"; nullopt when
-// it cannot be read.
-std::optional<std::vector<std::string>> ReadPathList(const std::string& source, bool nullSeparated);
+// The bytes of the file `source` (UTF-8 path), or of standard input for "-"; nullopt when
+// they cannot be read.
+std::optional<std::string> ReadPathListText(const std::string& source);
 
 }  // namespace plandown::cli
