@@ -45,6 +45,7 @@ TEST(CliUsage, AnErrorIsOneLineAndAHint) {
       {{"convert", "--null", "--out", "out", "a.jww"}, "--null goes with --files-from"},
       {{"convert", "--out", "out"}, "no FILE given"},
       {{"list"}, "no FOLDER given"},
+      {{"--", "info"}, "no command given"},
       {{"help", "frob"}, "unknown command 'frob'"},
       {{"help", "info", "list"}, "help takes one COMMAND"},
       {{"convert", "--files-from", "absent.txt", "--out", "out"}, "cannot read the file list absent.txt"},
@@ -64,6 +65,10 @@ TEST(CliUsage, AnErrorIsOneLineAndAHint) {
   const CliRun bare = RunPlandown(tmp.path(), {});
   EXPECT_EQ(bare.status, 2);
   EXPECT_EQ(bare.err, "plandown: no command given\n" + RunPlandown(tmp.path(), {"--help"}).out);
+  // After "--" every word is a file, "-h" too.
+  const CliRun marked = RunPlandown(tmp.path(), {"info", "a.jww", "--", "-h", "--json"});
+  EXPECT_EQ(marked.status, 1);
+  EXPECT_NE(marked.out.find("\n-h\n  kind:        unknown\n\n--json\n  kind:        unknown\n"), std::string::npos) << marked.out;
 }
 
 TEST(CliUsage, VersionAndHelpOfEachCommand) {

@@ -1,7 +1,9 @@
 #include "cli/arguments.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 
 namespace plandown::cli {
 
@@ -228,13 +230,17 @@ ParsedArguments ParseArguments(std::span<const std::string> words) {
   // The parser is built for every call: CLI11 keeps what it parsed.
   CommandLine parser;
   CommandLine* const line = &parser;
-  std::vector<std::string> reversed(words.rbegin(), words.rend());  // CLI11 takes words from the back
+  // "--" ends the options: every word after it is a file. (CLI11 would end the command's
+  // own words there and read the rest as the program's.)
+  const auto mark = std::find(words.begin(), words.end(), "--");
+  std::vector<std::string> reversed(std::make_reverse_iterator(mark), words.rend());  // CLI11 takes words from the back
   try {
     line->app().parse(reversed);
   } catch (const CLI::ParseError& e) {
     return Usage(ParseErrorText(e));
   }
-  const Words& w = line->words();
+  Words& w = line->words();
+  if (mark != words.end()) w.files.insert(w.files.end(), mark + 1, words.end());
   std::optional<Command> command;
   for (const Command c : {Command::kInfo, Command::kList, Command::kConvert})
     if (line->command(c)->parsed()) command = c;
