@@ -1,6 +1,9 @@
 // The command line as a newcomer meets it: usage errors, --version, help per command, the
 // DOS-era files in `info`, lists of files from other programs, and the shell completion.
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <algorithm>
 #include <filesystem>
@@ -256,6 +259,23 @@ TEST(CliFilesFrom, AnEmptyListConvertsNothingAndSucceeds) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("0個のファイルを変換しました。\n"), std::string::npos) << r.out;
 }
+
+#ifndef _WIN32
+TEST(CliUsage, APipeIsRefusedWithoutWaitingForAWriter) {
+  TempDir tmp;
+  fs::create_directories(tmp.path() / "out");
+  for (const char* name : {"pipe.jww", "pipe.jws", "pipe.jwc"}) ASSERT_EQ(mkfifo((tmp.path() / name).c_str(), 0600), 0);
+  const CliRun info = RunPlandown(tmp.path(), {"info", "pipe.jww", "pipe.jws", "pipe.jwc"});
+  EXPECT_EQ(info.status, 1);
+  EXPECT_NE(info.out.find("pipe.jww\n  kind:        jww\n  recognised:  no\n"), std::string::npos) << info.out;
+  const CliRun convert = RunPlandown(tmp.path(), {"convert", "--out", "out", "pipe.jww", "pipe.jws"});
+  EXPECT_EQ(convert.status, 1);
+  EXPECT_NE(convert.out.find("  pipe.jww: cannot be opened (not a regular file)\n"
+                             "  pipe.jws: cannot be opened (not a regular file)\n"),
+            std::string::npos)
+      << convert.out;
+}
+#endif
 
 // What the completion script offers for a command line that ends at the cursor ("|").
 std::vector<std::string> Complete(const fs::path& cwd, const std::string& line) {

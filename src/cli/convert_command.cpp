@@ -5,12 +5,12 @@
 #include <sstream>
 #include <thread>
 
-#include "convert/conversion_report.h"
 #include "cli/exit_codes.h"
 #include "cli/path_list.h"
 #include "cli/progress_bar.h"
 #include "cli/text_output.h"
 #include "convert/conversion_plan.h"
+#include "convert/conversion_report.h"
 #include "convert/conversion_run.h"
 #include "convert/settings_file.h"
 #include "util/desktop.h"

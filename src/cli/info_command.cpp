@@ -25,7 +25,8 @@ std::size_t CountsShown(const FileInfo& info) { return info.dos ? kDosCounts : i
 template <class Document>
 void DescribeDocument(FileInfo& info) {
   auto doc = std::make_unique<Document>();
-  info.recognised = doc->FileCheck(info.path);
+  // Regular files only: a pipe or device would block the read.
+  info.recognised = FileExistsAt(info.path) && doc->FileCheck(info.path);
   if (!info.recognised) return;
   // Listing only: an image section is read past, so nothing is written anywhere.
   doc->BindImageExp = false;

@@ -10,6 +10,7 @@
 #include "convert/source_access.h"
 #include "convert/status_texts.h"
 #include "convert/write_step.h"
+#include "util/files.h"
 #include "jww/versions.h"
 
 namespace plandown {
@@ -24,7 +25,8 @@ bool ReadForConversion(Document& doc, const ConversionRequest& request, FileConv
     Refuse(result, Refusal::kSameFile, String(kDestinationIsSourceText), ui);
     return false;
   }
-  if (!doc.FileCheck(request.source)) {
+  // Regular files only: FileCheck would wait for ever on a pipe with no writer.
+  if (!FileExistsAt(request.source) || !doc.FileCheck(request.source)) {
     // The status text is the same in every case; the refusal says what is wrong.
     const SourceAccessCheck access = CheckSourceAccess(request.source);
     Refusal why = Refusal::kNotRecognised;

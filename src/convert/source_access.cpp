@@ -24,6 +24,12 @@ SourceAccessCheck CheckSourceAccess(std::u16string_view path) {
     check.reason = std::make_error_code(std::errc::is_a_directory).message();
     return check;
   }
+  // Opening a pipe or device for reading could wait for ever, and reading it might never end.
+  if (status.type() != fs::file_type::regular && status.type() != fs::file_type::none) {
+    check.access = SourceAccess::kNotOpenable;
+    check.reason = "not a regular file";
+    return check;
+  }
   errno = 0;
   std::FILE* file = OpenFileAt(path, "rb");
   const int error = errno;

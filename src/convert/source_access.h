@@ -9,7 +9,8 @@ namespace plandown {
 enum class SourceAccess {
   kOpenable,     // the file is there and opens: it is simply not recognised
   kMissing,      // nothing at the path (a link to nothing included)
-  kNotOpenable,  // something is there but cannot be opened for reading
+  kNotOpenable,  // something is there but cannot be opened for reading, or is no
+                 // regular file (a folder, pipe or device)
 };
 
 struct SourceAccessCheck {
@@ -17,6 +18,7 @@ struct SourceAccessCheck {
   std::string reason;  // the system's words for kNotOpenable ("Permission denied")
 };
 
+// Never opens anything but a regular file.
 SourceAccessCheck CheckSourceAccess(std::u16string_view path);
 
 }  // namespace plandown
