@@ -1,9 +1,16 @@
 #include "convert/convert_selection.h"
 
-#include "convert/conversion_run.h"
 #include "util/paths.h"
 
 namespace plandown {
+
+std::vector<ConversionJob> SelectionJobs(const String& preFolder, const String& destination,
+                                         const std::vector<String>& captions) {
+  std::vector<ConversionJob> jobs;
+  jobs.reserve(captions.size());
+  for (const String& caption : captions) jobs.push_back({AddPathDelim(preFolder) + caption, destination});
+  return jobs;
+}
 
 SelectionConversion ConvertSelectedFiles(const String& preFolder, const String& destination,
                                          const std::vector<String>& captions, const ConversionSettings& settings,
@@ -16,9 +23,10 @@ SelectionConversion ConvertSelectedFiles(const String& preFolder, const String& 
   }
   ConversionRun run(settings, ui);
   run.SetImageFolder(imageFolder);
-  for (const String& caption : captions) run.Convert(AddPathDelim(preFolder) + caption, destination);
+  run.ConvertAll(SelectionJobs(preFolder, destination, captions), 1);
   outcome.completion = run.Finish();
   outcome.written = run.WrittenCount();
+  outcome.results = run.Results();
   return outcome;
 }
 

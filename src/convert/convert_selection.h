@@ -3,6 +3,7 @@
 #pragma once
 #include <vector>
 
+#include "convert/conversion_run.h"
 #include "convert/conversion_ui.h"
 #include "convert/destination_check.h"
 #include "convert/settings.h"
@@ -10,10 +11,16 @@
 
 namespace plandown {
 
+// The jobs of a selection: the file of each caption in the reference folder, in the order
+// given, into the destination folder.
+std::vector<ConversionJob> SelectionJobs(const String& preFolder, const String& destination,
+                                         const std::vector<String>& captions);
+
 struct SelectionConversion {
   DestinationProblem problem = DestinationProblem::kNone;  // the whole run was refused
   int written = 0;                                          // files written
   String completion;                                        // the completion text shown
+  std::vector<FileConversion> results;                      // one per caption, in order
 };
 
 // Refuses the whole run with a message when the destination is not given, does not exist
