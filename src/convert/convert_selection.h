@@ -1,6 +1,8 @@
 // The convert command of the desktop window: the selected files of the reference folder,
 // in list order, into the destination folder.
 #pragma once
+#include <cstddef>
+#include <functional>
 #include <vector>
 
 #include "convert/conversion_run.h"
@@ -10,11 +12,6 @@
 #include "util/ustring.h"
 
 namespace plandown {
-
-// The jobs of a selection: the file of each caption in the reference folder, in the order
-// given, into the destination folder.
-std::vector<ConversionJob> SelectionJobs(const String& preFolder, const String& destination,
-                                         const std::vector<String>& captions);
 
 struct SelectionConversion {
   DestinationProblem problem = DestinationProblem::kNone;  // the whole run was refused
@@ -31,5 +28,20 @@ struct SelectionConversion {
 SelectionConversion ConvertSelectedFiles(const String& preFolder, const String& destination,
                                          const std::vector<String>& captions, const ConversionSettings& settings,
                                          ConversionUi& ui, const String& imageFolder);
+
+// What a window follows of a run besides its texts.
+struct SelectionHooks {
+  // Before the first file; not called for a run refused as a whole.
+  std::function<void(std::size_t total)> started;
+  // After each file, in order: its result and how many files are done.
+  std::function<void(const FileConversion& result, std::size_t done, std::size_t total)> finished;
+};
+
+// The same on a run the caller owns (with its settings, UI and image folder), so that it
+// can be cancelled from another thread at any time: the file being converted is
+// finished, and the files after it are reported cancelled. `ui` is the run's UI.
+SelectionConversion ConvertSelectedFiles(ConversionRun& run, ConversionUi& ui, const String& preFolder,
+                                         const String& destination, const std::vector<String>& captions,
+                                         const SelectionHooks& hooks);
 
 }  // namespace plandown
