@@ -5,7 +5,7 @@
 #include <sstream>
 #include <thread>
 
-#include "cli/conversion_report.h"
+#include "convert/conversion_report.h"
 #include "cli/exit_codes.h"
 #include "cli/progress_bar.h"
 #include "cli/text_output.h"
@@ -172,7 +172,7 @@ int RunConvert(const Arguments& args, std::ostream& out, std::ostream& err) {
   int status = run.AllClean() ? kExitOk : kExitFileProblem;
   if (args.report) {
     std::ostringstream report;
-    PrintConversionReport(report, settings, run.Results());
+    WriteConversionReport(report, settings, run.Results());
     if (!WriteTextFile(FromUtf8(*args.report), report.str())) {
       err << "plandown: the report " << *args.report << " could not be written\n";
       status = kExitFileProblem;
