@@ -144,6 +144,16 @@ TEST(ReferenceFolder, OnlyAnotherFolderWithAPathReplacesIt) {
   EXPECT_TRUE(ReferenceFolderChanged(u"/data", u""));
 }
 
+TEST(ReferenceFolder, TheFolderDialogStartsInTheFirstFolderThatExists) {
+  TempDir dest, ref, home;
+  const String gone = dest.folder() + u"gone";
+  EXPECT_EQ(BrowseStartFolder(dest.folder(), ref.folder(), home.folder()), dest.folder());
+  EXPECT_EQ(BrowseStartFolder(gone, ref.folder(), home.folder()), ref.folder());
+  EXPECT_EQ(BrowseStartFolder(u"", ref.folder(), home.folder()), ref.folder());
+  EXPECT_EQ(BrowseStartFolder(gone, u"", home.folder()), home.folder());
+  EXPECT_EQ(BrowseStartFolder(u"", gone, home.folder()), home.folder());
+}
+
 TEST(ReferenceFolder, SessionTempFolderIsBesideTheProgramOrPrivate) {
   TempDir program;
   const String temp = CreateSessionTempFolder(program.folder());
@@ -248,30 +258,34 @@ TEST(ResultView, OneRowPerFileWithWhatTheCommandLineReports) {
   const std::vector<ResultRow> rows = ResultRows(results);
   ASSERT_EQ(rows.size(), results.size());
   using Texts = std::array<String, kResultColumns>;
-  EXPECT_EQ(rows[0].text, (Texts{u"部品.jws", u"変換しました", u"Ver.7.00 → Ver.3.51", u"部品.BAK", u"",
-                                 u"SXF線色を通常線色に置換：3、未使用ブロック定義を削除：64"}));
-  EXPECT_EQ(rows[1].text, (Texts{u"plan.jww", u"変換しました（元データに破損あり）", u"Ver.7.00 → Ver.6.00",
-                                 u"作成できませんでした", u"a.bmp、b.png", u""}));
-  EXPECT_EQ(rows[2].text, (Texts{u"old.jww", u"変換しませんでした", OldVersionText(u"/src/old.jww"), u"", u"", u""}));
+  EXPECT_EQ(rows[0].text, (Texts{u"部品.jws", u"変換しました", u"Ver.7.00 → Ver.3.51",
+                                 u"SXF線色を通常線色に置換：3、未使用ブロック定義を削除：64", u"部品.BAK", u""}));
+  EXPECT_EQ(rows[1].text, (Texts{u"plan.jww", u"変換しました（元データに破損あり）", u"Ver.7.00 → Ver.6.00", u"",
+                                 u"作成できませんでした", u"a.bmp、b.png"}));
+  // The texts of the refusals, with the file's name for its path.
+  EXPECT_EQ(rows[2].text, (Texts{u"old.jww", u"変換しませんでした", OldVersionText(u"old.jww"), u"", u"", u""}));
   EXPECT_EQ(rows[3].text[kResultDetail],
             u"このファイル拡張子（種類）の変換には対応していません。 ファイル名：c.txt 　　拡張子：.txt")
       << "one line";
   EXPECT_EQ(rows[4].text[kResultOutcome], u"失敗しました");
-  EXPECT_EQ(rows[4].text[kResultDetail], u"ファイル「/out/f.jww」に書き込めませんでした。");
+  EXPECT_EQ(rows[4].text[kResultDetail], u"ファイル「f.jww」に書き込めませんでした。");
   EXPECT_EQ(rows[5].text[kResultOutcome], u"変換しませんでした（中止）");
   EXPECT_TRUE(rows[5].cancelled);
   EXPECT_FALSE(rows[2].cancelled);
 
   EXPECT_EQ(ResultSummaryText(results), u"変換：1　破損データから変換：1　変換せず：3（うち中止：1）　失敗：1");
   EXPECT_EQ(ResultSummaryText({}), u"変換：0　破損データから変換：0　変換せず：0　失敗：0");
+  EXPECT_EQ(ResultRowDetails(rows[1]),
+            u"ファイル名：plan.jww\n結果：変換しました（元データに破損あり）\n内容：Ver.7.00 → Ver.6.00\n"
+            u"バックアップ：作成できませんでした\n画像：a.bmp、b.png");
 
   // Copied rows: a header, then tab-separated lines; a tab or line break inside a text
   // cannot split a row.
   std::vector<ResultRow> odd = ResultRows({Result(u"/src/a\tb.jww", Outcome::kRefused)});
   odd[0].text[kResultDetail] = u"x\ny";
   EXPECT_EQ(ResultRowsText({&rows[2], &odd[0]}),
-            u"ファイル名\t結果\t内容\tバックアップ\t画像\t変更点\n"
-            u"old.jww\t変換しませんでした\t" + OldVersionText(u"/src/old.jww") + u"\t\t\t\n"
+            u"ファイル名\t結果\t内容\t変更点\tバックアップ\t画像\n"
+            u"old.jww\t変換しませんでした\t" + OldVersionText(u"old.jww") + u"\t\t\t\n"
             u"a b.jww\t変換しませんでした\tx y\t\t\t\n");
 }
 

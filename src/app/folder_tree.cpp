@@ -2,8 +2,11 @@
 
 #include <wx/dirctrl.h>
 #include <wx/sizer.h>
+#include <wx/intl.h>
 #include <wx/treectrl.h>
+#include <wx/utils.h>
 
+#include "app/window_texts.h"
 #include "app/wx_text.h"
 #include "util/files.h"
 #include "util/paths.h"
@@ -13,6 +16,7 @@ namespace plandown::app {
 TplExplorerFolderTree::TplExplorerFolderTree(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
   dir_ = new wxGenericDirCtrl(this, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
                               wxDIRCTRL_DIR_ONLY | wxDIRCTRL_3D_INTERNAL);
+  NameSections();
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   sizer->Add(dir_, 1, wxEXPAND);
   SetSizer(sizer);
@@ -30,6 +34,30 @@ void TplExplorerFolderTree::SetSelectFolder(const String& folder) {
   selectingByCode_ = true;
   dir_->ExpandPath(Wx(path));
   selectingByCode_ = false;
+}
+
+// The control opens the file system's root and names the home and desktop folders in
+// English: the sections are named in the window's language, and only the home folder,
+// where drawings usually are, starts open.
+void TplExplorerFolderTree::NameSections() {
+  wxTreeCtrl* tree = dir_->GetTreeCtrl();
+  wxTreeItemIdValue cookie;
+  for (wxTreeItemId item = tree->GetFirstChild(dir_->GetRootId(), cookie); item.IsOk();
+       item = tree->GetNextChild(dir_->GetRootId(), cookie)) {
+    const wxString text = tree->GetItemText(item);
+    if (text == wxGetTranslation("Home directory")) {
+      tree->SetItemText(item, Wx(kHomeSection));
+    } else {
+      if (text == wxGetTranslation("Desktop")) tree->SetItemText(item, Wx(kDesktopSection));
+      tree->Collapse(item);
+    }
+  }
+}
+
+void TplExplorerFolderTree::ScrollToSelection() {
+  wxTreeCtrl* tree = dir_->GetTreeCtrl();
+  const wxTreeItemId selected = tree->GetSelection();
+  if (selected.IsOk()) tree->EnsureVisible(selected);
 }
 
 void TplExplorerFolderTree::OnSelectionChanged(wxTreeEvent& event) {

@@ -1,6 +1,9 @@
 #include "convert/result_rows.h"
 
+#include <algorithm>
 #include <string>
+
+#include "convert/conversion_report.h"
 
 #include "util/paths.h"
 
@@ -27,7 +30,15 @@ String OneLine(std::u16string_view text) {
   return line;
 }
 
-String Count(std::size_t n) { return FromUtf8(std::to_string(n)); }
+// The text with every occurrence of `path` (a non-empty one) replaced by its file name.
+String WithNameFor(String text, const String& path) {
+  if (path.empty()) return text;
+  const String name = ExtractName(path);
+  for (std::size_t at = 0; (at = text.find(path, at)) != String::npos; at += name.size()) text.replace(at, path.size(), name);
+  return text;
+}
+
+String Count(long long n) { return FromUtf8(std::to_string(n)); }
 
 std::u16string_view OutcomeLabel(const FileConversion& r) {
   switch (r.outcome) {
@@ -75,7 +86,7 @@ std::vector<ResultRow> ResultRows(const std::vector<FileConversion>& results) {
     row.text[kResultName] = ExtractName(r.source);
     row.text[kResultOutcome] = String(OutcomeLabel(r));
     row.text[kResultDetail] = r.Written() ? VersionText(r.sourceVersion) + u" → " + VersionText(r.targetVersion)
-                                          : OneLine(r.note);
+                                          : OneLine(WithNameFor(WithNameFor(r.note, r.source), r.destination));
     if (r.backupFailed) row.text[kResultBackup] = String(kBackupFailedText);
     else if (!r.backup.empty()) row.text[kResultBackup] = ExtractName(r.backup);
     for (const String& image : r.images) {
@@ -89,22 +100,14 @@ std::vector<ResultRow> ResultRows(const std::vector<FileConversion>& results) {
 }
 
 String ResultSummaryText(const std::vector<FileConversion>& results) {
-  std::size_t converted = 0, damaged = 0, refused = 0, cancelled = 0, failed = 0;
-  for (const FileConversion& r : results) {
-    switch (r.outcome) {
-      case Outcome::kConverted: ++converted; break;
-      case Outcome::kConvertedDamaged: ++damaged; break;
-      case Outcome::kFailed: ++failed; break;
-      case Outcome::kRefused:
-        ++refused;
-        if (r.refusal == Refusal::kCancelled) ++cancelled;
-        break;
-    }
-  }
-  String text = u"変換：" + Count(converted) + u"　破損データから変換：" + Count(damaged) + u"　変換せず：" +
-                Count(refused);
+  const OutcomeCounts n = CountOutcomes(results);
+  const auto cancelled = std::count_if(results.begin(), results.end(), [](const FileConversion& r) {
+    return r.outcome == Outcome::kRefused && r.refusal == Refusal::kCancelled;
+  });
+  String text = u"変換：" + Count(n.converted) + u"　破損データから変換：" + Count(n.convertedDamaged) +
+                u"　変換せず：" + Count(n.refused);
   if (cancelled) text += u"（うち中止：" + Count(cancelled) + u"）";
-  return text + u"　失敗：" + Count(failed);
+  return text + u"　失敗：" + Count(n.failed);
 }
 
 String ResultRowsText(const std::vector<const ResultRow*>& rows) {
@@ -120,6 +123,17 @@ String ResultRowsText(const std::vector<const ResultRow*>& rows) {
   for (int c = 0; c < kResultColumns; ++c) header[static_cast<std::size_t>(c)] = String(kResultHeaders[static_cast<std::size_t>(c)]);
   line(header);
   for (const ResultRow* row : rows) line(row->text);
+  return text;
+}
+
+String ResultRowDetails(const ResultRow& row) {
+  String text;
+  for (int c = 0; c < kResultColumns; ++c) {
+    const String& cell = row.text[static_cast<std::size_t>(c)];
+    if (cell.empty()) continue;
+    if (!text.empty()) text += u'\n';
+    text += String(kResultHeaders[static_cast<std::size_t>(c)]) + u"：" + cell;
+  }
   return text;
 }
 

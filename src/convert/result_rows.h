@@ -16,13 +16,13 @@ enum ResultColumn : int {
   kResultName = 0,
   kResultOutcome = 1,
   kResultDetail = 2,
-  kResultBackup = 3,
-  kResultImages = 4,
-  kResultChanges = 5,
+  kResultChanges = 3,
+  kResultBackup = 4,
+  kResultImages = 5,
 };
 inline constexpr int kResultColumns = 6;
 inline constexpr std::array<std::u16string_view, kResultColumns> kResultHeaders = {
-    u"ファイル名", u"結果", u"内容", u"バックアップ", u"画像", u"変更点"};
+    u"ファイル名", u"結果", u"内容", u"変更点", u"バックアップ", u"画像"};
 
 // What became of a file, as the rows name it.
 inline constexpr std::u16string_view kConvertedLabel = u"変換しました";
@@ -40,7 +40,9 @@ struct ResultRow {
 
 // One row per result, in the order of the run. The name is the source's file name; the
 // detail is "Ver.7.00 → Ver.6.00" for a written file and the refusal or failure text
-// (on one line) otherwise; the backup and image columns name files without folder.
+// otherwise, on one line and with the file's name where it names the source or the
+// destination by its path (the view names the destination folder once); the backup and
+// image columns name files without folder.
 std::vector<ResultRow> ResultRows(const std::vector<FileConversion>& results);
 
 // What the write changed, with the labels of the window: "未使用ブロック定義を削除：64、…";
@@ -54,6 +56,10 @@ String ResultSummaryText(const std::vector<FileConversion>& results);
 // The rows as text to copy: a header line, then one line per row, columns separated by
 // tabs, every line ended by "\n".
 String ResultRowsText(const std::vector<const ResultRow*>& rows);
+
+// Every text of one row, one "header：text" line per column that holds something, for
+// the view's detail box (the list's columns cut long texts).
+String ResultRowDetails(const ResultRow& row);
 
 // The title of the view and its line naming the destination folder.
 inline constexpr std::u16string_view kResultTitle = u"変換結果";

@@ -1,6 +1,7 @@
 // Starts the toolkit once for all window tests; the tests drive its events themselves.
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/evtloop.h>
 #include <wx/image.h>
 #include <wx/init.h>
 
@@ -14,7 +15,14 @@ int main(int argc, char** argv) {
     return 1;
   }
   wxInitAllImageHandlers();
-  const int result = RUN_ALL_TESTS();
+  int result = 0;
+  {
+    // An event loop is active while the tests drive the windows, as in the program, so
+    // that what needs one (the folder watcher) works.
+    wxEventLoop loop;
+    wxEventLoopActivator active(&loop);
+    result = RUN_ALL_TESTS();
+  }
   wxEntryCleanup();
   return result;
 }

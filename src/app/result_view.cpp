@@ -1,0 +1,162 @@
+#include "app/result_view.h"
+
+#include <wx/button.h>
+#include <wx/listctrl.h>
+#include <wx/settings.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include <algorithm>
+
+#include "app/window_texts.h"
+#include "app/wx_text.h"
+#include "convert/report_file.h"
+#include "util/paths.h"
+
+namespace plandown::app {
+
+namespace {
+
+// Refused and failed rows stand out from the converted ones.
+wxColour RowColour(const ResultRow& row) {
+  if (row.outcome == Outcome::kFailed) return wxColour(176, 0, 0);
+  if (row.cancelled) return wxSystemSettings::GetColour(wxSYS_COLOUR_GRAYTEXT);
+  if (row.outcome == Outcome::kRefused) return wxColour(160, 80, 0);
+  return wxNullColour;
+}
+
+}  // namespace
+
+TResultView::TResultView(wxWindow* parent, const WindowServices& services)
+    : wxDialog(parent, wxID_ANY, Wx(kResultTitle), wxDefaultPosition, wxDefaultSize,
+               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER | wxMAXIMIZE_BOX),
+      services_(services) {
+  SummaryLabel = new wxStaticText(this, wxID_ANY, wxString());
+  SummaryLabel->SetFont(SummaryLabel->GetFont().Bold());
+  DestinationLabel = new wxStaticText(this, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
+                                      wxST_ELLIPSIZE_MIDDLE);
+  ResultList = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                              wxLC_REPORT | wxLC_HRULES | wxLC_VRULES | wxBORDER_THEME);
+  for (int c = 0; c < kResultColumns; ++c) ResultList->InsertColumn(c, Wx(kResultHeaders[static_cast<std::size_t>(c)]));
+  ResultList->SetMinSize(wxSize(320, 120));
+  DetailBox = new wxTextCtrl(this, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
+                             wxTE_MULTILINE | wxTE_READONLY | wxTE_WORDWRAP);
+  // Six lines: a row's texts, with a long list of changes wrapped once.
+  DetailBox->SetMinSize(wxSize(-1, DetailBox->GetCharHeight() * 6 + 12));
+
+  CopyButton = new wxButton(this, wxID_ANY, Wx(kCopyButton));
+  SaveButton = new wxButton(this, wxID_ANY, Wx(kSaveReportButton));
+  CloseButton = new wxButton(this, wxID_CLOSE, Wx(kCloseViewButton));
+  SetEscapeId(wxID_CLOSE);
+  auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+  buttons->Add(CopyButton);
+  buttons->AddSpacer(6);
+  buttons->Add(SaveButton);
+  buttons->AddStretchSpacer();
+  buttons->Add(CloseButton);
+
+  auto* top = new wxBoxSizer(wxVERTICAL);
+  top->Add(SummaryLabel, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 8);
+  top->Add(DestinationLabel, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 8);
+  top->Add(ResultList, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 8);
+  top->Add(DetailBox, 0, wxEXPAND | wxALL, 8);
+  top->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
+  SetSizer(top);
+  SetMinClientSize(top->GetMinSize());
+  SetClientSize(wxSize(980, 440));
+
+  ResultList->Bind(wxEVT_LIST_ITEM_FOCUSED, [this](wxListEvent& e) {
+    e.Skip();
+    ShowDetails();
+  });
+  ResultList->Bind(wxEVT_LIST_ITEM_SELECTED, [this](wxListEvent& e) {
+    e.Skip();
+    ShowDetails();
+  });
+  CopyButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { CopyRows(); });
+  SaveButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { SaveReport(); });
+  CloseButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Hide(); });
+  Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Hide(); });
+  Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+    if (e.GetModifiers() == wxMOD_CONTROL && e.GetKeyCode() == 'C') return CopyRows();
+    if (e.GetModifiers() == wxMOD_CONTROL && e.GetKeyCode() == 'A') return SelectAllRows();
+    e.Skip();
+  });
+}
+
+void TResultView::ShowResults(const String& destination, const ConversionSettings& settings,
+                              std::vector<FileConversion> results) {
+  destination_ = destination;
+  settings_ = settings;
+  results_ = std::move(results);
+  rows_ = ResultRows(results_);
+  SummaryLabel->SetLabelText(Wx(ResultSummaryText(results_)));
+  DestinationLabel->SetLabelText(Wx(ResultDestinationText(destination_)));
+  DestinationLabel->SetToolTip(Wx(destination_));
+
+  ResultList->Freeze();
+  ResultList->DeleteAllItems();
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    const ResultRow& row = rows_[i];
+    const long item = ResultList->InsertItem(static_cast<long>(i), Wx(row.text[kResultName]));
+    for (int c = 1; c < kResultColumns; ++c) ResultList->SetItem(item, c, Wx(row.text[static_cast<std::size_t>(c)]));
+    const wxColour colour = RowColour(row);
+    if (colour.IsOk()) ResultList->SetItemTextColour(item, colour);
+  }
+  // The first run sizes the columns to what they hold; the user's widths win after that.
+  if (!columnsFitted_) {
+    columnsFitted_ = true;
+    for (int c = 0; c < kResultColumns; ++c) {
+      ResultList->SetColumnWidth(c, wxLIST_AUTOSIZE_USEHEADER);
+      const int header = ResultList->GetColumnWidth(c);
+      ResultList->SetColumnWidth(c, wxLIST_AUTOSIZE);
+      // The detail box below shows what a narrower column cuts.
+      ResultList->SetColumnWidth(c, std::clamp(ResultList->GetColumnWidth(c), header, 270));
+    }
+  }
+  // The first row that was not converted cleanly is the one to look at first.
+  const auto first = std::find_if(rows_.begin(), rows_.end(), [](const ResultRow& r) { return r.outcome != Outcome::kConverted; });
+  if (!rows_.empty()) {
+    const long focus = first == rows_.end() ? 0 : static_cast<long>(first - rows_.begin());
+    ResultList->SetItemState(focus, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
+    ResultList->EnsureVisible(focus);
+  }
+  ResultList->Thaw();
+  ShowDetails();
+  SaveButton->Enable(!results_.empty());
+  CopyButton->Enable(!results_.empty());
+  Layout();
+  Show();
+  Raise();
+}
+
+void TResultView::ShowDetails() {
+  const long item = ResultList->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED);
+  const bool shown = item >= 0 && static_cast<std::size_t>(item) < rows_.size();
+  DetailBox->ChangeValue(shown ? Wx(ResultRowDetails(rows_[static_cast<std::size_t>(item)])) : wxString());
+}
+
+void TResultView::CopyRows() {
+  std::vector<const ResultRow*> chosen;
+  for (long item = -1; (item = ResultList->GetNextItem(item, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) != -1;)
+    chosen.push_back(&rows_[static_cast<std::size_t>(item)]);
+  if (chosen.empty())
+    for (const ResultRow& row : rows_) chosen.push_back(&row);
+  if (chosen.empty()) return;
+  services_.copyText(ResultRowsText(chosen));
+}
+
+void TResultView::SaveReport() {
+  if (results_.empty()) return;
+  const String path = services_.chooseSaveFile(this, String(kSaveReportTitle), destination_, String(kReportFileName));
+  if (path.empty()) return;
+  if (!SaveConversionReport(path, settings_, results_)) services_.message(this, String(kReportSaveFailed), MessageKind::kError);
+}
+
+void TResultView::SelectAllRows() {
+  for (long item = 0; item < ResultList->GetItemCount(); ++item)
+    ResultList->SetItemState(item, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+}
+
+}  // namespace plandown::app
