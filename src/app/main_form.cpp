@@ -55,6 +55,7 @@ constexpr std::u16string_view kTypicalContent[kFileListColumns] = {
 // columns would not fit the list.
 constexpr int kMaxFittedWidth = 320;
 constexpr int kMinMemoWidth = 120;
+constexpr std::size_t kRowsMeasured = 200;
 
 // The usable areas of the displays, the primary display first.
 std::vector<ScreenRect> WorkAreas() {
@@ -80,20 +81,25 @@ wxButton* MakeButton(wxWindow* parent, std::u16string_view text, int width, int 
   return button;
 }
 
-// The list's order before a sort, so that rows that compare equal keep it.
-struct SortContext {
-  const FileListSort* sort;
-  const std::vector<FileListRow>* rows;
-  const std::vector<long>* position;  // by item data
-};
+// The file list reads its rows where the window keeps them, in the order shown, so that a
+// folder of thousands of files fills at once.
+class FileListCtrl final : public wxListCtrl {
+ public:
+  FileListCtrl(wxWindow* parent, const std::vector<FileListRow>& rows, const std::vector<std::size_t>& order)
+      : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                   wxLC_REPORT | wxLC_VIRTUAL | wxLC_HRULES | wxLC_VRULES | wxBORDER_THEME),
+        rows_(rows),
+        order_(order) {}
 
-int wxCALLBACK CompareItems(wxIntPtr item1, wxIntPtr item2, wxIntPtr data) {
-  const auto& c = *reinterpret_cast<const SortContext*>(data);
-  const auto a = static_cast<std::size_t>(item1), b = static_cast<std::size_t>(item2);
-  const int order = c.sort->Compare((*c.rows)[a], (*c.rows)[b]);
-  if (order != 0) return order;
-  return (*c.position)[a] < (*c.position)[b] ? -1 : ((*c.position)[a] > (*c.position)[b] ? 1 : 0);
-}
+ protected:
+  wxString OnGetItemText(long item, long column) const override {
+    return Wx(rows_[order_[static_cast<std::size_t>(item)]].text[static_cast<std::size_t>(column)]);
+  }
+
+ private:
+  const std::vector<FileListRow>& rows_;
+  const std::vector<std::size_t>& order_;
+};
 
 // A status bar as tall as its font needs: the toolkit's own height leaves the lower part
 // of the glyphs ("_", "g") off with the larger fonts that Japanese text brings. The
@@ -255,8 +261,7 @@ void TForm1::BuildCommandArea() {
 }
 
 void TForm1::BuildFileList() {
-  ListView1 = new wxListCtrl(Panel2, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                             wxLC_REPORT | wxLC_HRULES | wxLC_VRULES | wxBORDER_THEME);
+  ListView1 = new FileListCtrl(Panel2, rows_, order_);
   for (int c = 0; c < kFileListColumns; ++c)
     ListView1->InsertColumn(c, Wx(kFileListHeaders[static_cast<std::size_t>(c)]),
                             c == kColumnSize ? wxLIST_FORMAT_RIGHT : wxLIST_FORMAT_LEFT, 80);
@@ -369,7 +374,9 @@ void TForm1::FitColumns() {
     const auto i = static_cast<std::size_t>(c);
     // The header leaves room for the sort arrow; cells for their margins.
     int width = std::max(textWidth(kFileListHeaders[i]) + 28, textWidth(kTypicalContent[i]) + 16);
-    for (const FileListRow& row : rows_) width = std::max(width, std::min(textWidth(row.text[i]) + 16, kMaxFittedWidth));
+    // The first rows are enough to judge by, and quick for a folder of thousands.
+    for (std::size_t r = 0; r < rows_.size() && r < kRowsMeasured; ++r)
+      width = std::max(width, std::min(textWidth(rows_[r].text[i]) + 16, kMaxFittedWidth));
     widths[i] = width;
   }
   // The memo gives up width so that the other columns show whole beside the tree.
@@ -404,18 +411,16 @@ void TForm1::ListFiles(const String& folder, bool showStatus) {
   Timer1->Stop();
   if (showStatus && !folder.empty()) SetStatus(String(kSearchingText));
   ListView1->DeleteAllItems();
+  order_.clear();
   rows_.clear();
   FileListing listing = plandown::ListFiles(folder, ComboBox1->GetSelection(), *docs_);
   const String done = ListingStatusText(listing);
   rows_ = std::move(listing.rows);
-  ListView1->Freeze();
-  for (std::size_t i = 0; i < rows_.size(); ++i) {
-    const long item = ListView1->InsertItem(static_cast<long>(i), Wx(rows_[i].caption()));
-    for (int c = 1; c < kFileListColumns; ++c) ListView1->SetItem(item, c, Wx(rows_[i].text[static_cast<std::size_t>(c)]));
-    ListView1->SetItemData(item, static_cast<long>(i));
-  }
+  order_.resize(rows_.size());
+  for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = i;
+  ListView1->SetItemCount(static_cast<long>(rows_.size()));
+  ListView1->Refresh();
   if (fitColumns_) FitColumns();
-  ListView1->Thaw();
   // Filled in name order: no column is shown as sorted.
   if (sortShown_) ListView1->RemoveSortIndicator();
   sortShown_ = false;
@@ -426,11 +431,22 @@ void TForm1::ListFiles(const String& folder, bool showStatus) {
 }
 
 void TForm1::SortList() {
-  std::vector<long> position(rows_.size());
-  for (long item = 0; item < ListView1->GetItemCount(); ++item)
-    position[static_cast<std::size_t>(ListView1->GetItemData(item))] = item;
-  SortContext context{&sort_, &rows_, &position};
-  ListView1->SortItems(CompareItems, reinterpret_cast<wxIntPtr>(&context));
+  // The selection belongs to positions in the list: it follows its rows to their new places.
+  std::vector<bool> selected(rows_.size());
+  for (long item = -1; (item = ListView1->GetNextItem(item, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) != -1;)
+    selected[order_[static_cast<std::size_t>(item)]] = true;
+  const long focusedItem = ListView1->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED);
+  const std::size_t focused = focusedItem >= 0 ? order_[static_cast<std::size_t>(focusedItem)] : rows_.size();
+  // Stable, so that rows that compare equal keep the order they had.
+  std::stable_sort(order_.begin(), order_.end(),
+                   [this](std::size_t a, std::size_t b) { return sort_.Compare(rows_[a], rows_[b]) < 0; });
+  for (long item = 0; item < static_cast<long>(order_.size()); ++item) {
+    const std::size_t row = order_[static_cast<std::size_t>(item)];
+    const long state = (selected[row] ? wxLIST_STATE_SELECTED : 0) | (row == focused ? wxLIST_STATE_FOCUSED : 0);
+    if (state != 0 || ListView1->GetItemState(item, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED) != 0)
+      ListView1->SetItemState(item, state, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+  }
+  ListView1->Refresh();
   ListView1->ShowSortIndicator(sort_.Sort1, sort_.Sort2 == 0);
   sortShown_ = true;
 }
@@ -487,14 +503,13 @@ void TForm1::WatchFolder(const String& folder) {
 }
 
 void TForm1::SelectAllRows() {
-  for (long item = 0; item < ListView1->GetItemCount(); ++item)
-    ListView1->SetItemState(item, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+  // -1: every item at once.
+  ListView1->SetItemState(-1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
 }
 
 const FileListRow* TForm1::RowOfItem(long item) const {
-  if (item < 0 || item >= ListView1->GetItemCount()) return nullptr;
-  const auto index = static_cast<std::size_t>(ListView1->GetItemData(item));
-  return index < rows_.size() ? &rows_[index] : nullptr;
+  if (item < 0 || static_cast<std::size_t>(item) >= order_.size()) return nullptr;
+  return &rows_[order_[static_cast<std::size_t>(item)]];
 }
 
 void TForm1::Timer1Timer() {

@@ -138,7 +138,8 @@ class TForm1 : public wxFrame {
   FileListSort sort_;
   bool sortShown_ = false;  // the list is in the order of sort_, not in name order
   std::unique_ptr<HeaderDocuments> docs_;
-  std::vector<FileListRow> rows_;  // by the list items' data, fixed while listed
+  std::vector<FileListRow> rows_;    // as listed, in name order
+  std::vector<std::size_t> order_;   // the rows shown, in the list's order
   String lastListingText_;         // the status a listing ended with
   bool fitColumns_ = false;        // no saved widths: columns follow what they hold
   int preferredSash_ = 200;        // the tree's width the user chose

@@ -26,6 +26,40 @@ wxColour RowColour(const ResultRow& row) {
   return wxNullColour;
 }
 
+// The rows are read where they are kept, so that a run of thousands of files shows at once.
+class ResultListCtrl final : public wxListCtrl {
+ public:
+  ResultListCtrl(wxWindow* parent, const std::vector<ResultRow>& rows)
+      : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                   wxLC_REPORT | wxLC_VIRTUAL | wxLC_HRULES | wxLC_VRULES | wxBORDER_THEME),
+        rows_(rows) {}
+
+ protected:
+  wxString OnGetItemText(long item, long column) const override {
+    return Wx(rows_[static_cast<std::size_t>(item)].text[static_cast<std::size_t>(column)]);
+  }
+  wxItemAttr* OnGetItemAttr(long item) const override {
+    const wxColour colour = RowColour(rows_[static_cast<std::size_t>(item)]);
+    if (!colour.IsOk()) return nullptr;
+    attr_.SetTextColour(colour);
+    return &attr_;
+  }
+
+ private:
+  const std::vector<ResultRow>& rows_;
+  mutable wxItemAttr attr_;
+};
+
+// The width a column needs for its header and the texts of the first rows: enough to
+// judge by, and quick for a run of thousands.
+int FittedWidth(wxWindow* list, std::u16string_view header, const std::vector<ResultRow>& rows, int column) {
+  constexpr std::size_t kRowsMeasured = 200;
+  int width = list->GetTextExtent(Wx(header)).x + 24;
+  for (std::size_t i = 0; i < rows.size() && i < kRowsMeasured; ++i)
+    width = std::max(width, list->GetTextExtent(Wx(rows[i].text[static_cast<std::size_t>(column)])).x + 16);
+  return width;
+}
+
 }  // namespace
 
 TResultView::TResultView(wxWindow* parent, const WindowServices& services)
@@ -36,8 +70,7 @@ TResultView::TResultView(wxWindow* parent, const WindowServices& services)
   SummaryLabel->SetFont(SummaryLabel->GetFont().Bold());
   DestinationLabel = new wxStaticText(this, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
                                       wxST_ELLIPSIZE_MIDDLE);
-  ResultList = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                              wxLC_REPORT | wxLC_HRULES | wxLC_VRULES | wxBORDER_THEME);
+  ResultList = new ResultListCtrl(this, rows_);
   for (int c = 0; c < kResultColumns; ++c) ResultList->InsertColumn(c, Wx(kResultHeaders[static_cast<std::size_t>(c)]));
   ResultList->SetMinSize(wxSize(320, 120));
   DetailBox = new wxTextCtrl(this, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
@@ -96,24 +129,16 @@ void TResultView::ShowResults(const String& destination, const ConversionSetting
   DestinationLabel->SetToolTip(Wx(destination_));
 
   ResultList->Freeze();
-  ResultList->DeleteAllItems();
-  for (std::size_t i = 0; i < rows_.size(); ++i) {
-    const ResultRow& row = rows_[i];
-    const long item = ResultList->InsertItem(static_cast<long>(i), Wx(row.text[kResultName]));
-    for (int c = 1; c < kResultColumns; ++c) ResultList->SetItem(item, c, Wx(row.text[static_cast<std::size_t>(c)]));
-    const wxColour colour = RowColour(row);
-    if (colour.IsOk()) ResultList->SetItemTextColour(item, colour);
-  }
+  for (long item = -1; (item = ResultList->GetNextItem(item, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) != -1;)
+    ResultList->SetItemState(item, 0, wxLIST_STATE_SELECTED);
+  ResultList->SetItemCount(static_cast<long>(rows_.size()));
+  ResultList->Refresh();
   // The first run sizes the columns to what they hold; the user's widths win after that.
+  // The detail box below shows what a narrower column cuts.
   if (!columnsFitted_) {
     columnsFitted_ = true;
-    for (int c = 0; c < kResultColumns; ++c) {
-      ResultList->SetColumnWidth(c, wxLIST_AUTOSIZE_USEHEADER);
-      const int header = ResultList->GetColumnWidth(c);
-      ResultList->SetColumnWidth(c, wxLIST_AUTOSIZE);
-      // The detail box below shows what a narrower column cuts.
-      ResultList->SetColumnWidth(c, std::clamp(ResultList->GetColumnWidth(c), header, 270));
-    }
+    for (int c = 0; c < kResultColumns; ++c)
+      ResultList->SetColumnWidth(c, std::min(FittedWidth(ResultList, kResultHeaders[static_cast<std::size_t>(c)], rows_, c), 270));
   }
   // The first row that was not converted cleanly is the one to look at first.
   const auto first = std::find_if(rows_.begin(), rows_.end(), [](const ResultRow& r) { return r.outcome != Outcome::kConverted; });

@@ -717,8 +717,10 @@ TEST(MainWindow, Screenshot) {
     h.ConvertAndWait();
     // The drawing that the conversion changed, with its changes in the detail box.
     wxListCtrl* results = form.ResultView->ResultList;
-    const long changed = results->FindItem(-1, wxS("sxf_details.jww"));
-    ASSERT_GE(changed, 0);
+    const auto& rows = form.ResultView->Rows();
+    const auto at = std::find_if(rows.begin(), rows.end(), [](const ResultRow& r) { return r.text[kResultName] == u"sxf_details.jww"; });
+    ASSERT_NE(at, rows.end());
+    const long changed = static_cast<long>(at - rows.begin());
     results->SetItemState(changed, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
                           wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
     results->SetFocus();
