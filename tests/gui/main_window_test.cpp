@@ -621,6 +621,36 @@ TEST(MainWindow, CancelInTheMiddleOfABatchFinishesTheFileBeingConverted) {
             u"変換：3　破損データから変換：0　変換せず：7（うち中止：7）　失敗：0");
 }
 
+TEST(MainWindow, ClosingDuringARunFinishesTheFileBeingConvertedFirst) {
+  TempDir source, out;
+  std::vector<String> names;
+  for (int i = 0; i < 5; ++i) {
+    names.push_back(FromUtf8("p" + std::to_string(i) + ".jww"));
+    ASSERT_TRUE(testing::WritePlan(FromFsPath(source.path() / ToUtf8(names.back())), 700));
+  }
+  MainWindowHarness h;
+  std::atomic<int> started{0};
+  std::atomic<bool> release{false};
+  h.fileStarted = [&] {
+    if (++started == 2)
+      while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  };
+  h.WriteSettings(SettingsWith(FromFsPath(source.path()), FromFsPath(out.path())));
+  app::TForm1& form = h.Open();
+  h.SelectRows(names);
+  Click(form.ButtonT);
+  ASSERT_TRUE(WaitFor([&] { return started == 2; }));
+  Click(form.ButtonX);
+  testing::Settle();
+  EXPECT_TRUE(h.IsOpen()) << "the window went while a file was being converted";
+  release = true;
+  EXPECT_TRUE(WaitFor([&] { return !h.IsOpen(); }, std::chrono::seconds(30)));
+  std::set<String> written;
+  for (const auto& entry : fs::directory_iterator(out.path())) written.insert(FromFsPath(entry.path().filename()));
+  EXPECT_EQ(written, (std::set<String>{u"p0.jww", u"p1.jww"}));
+  EXPECT_EQ(h.SettingsLines().size(), 21u) << "the settings were written as the window closed";
+}
+
 TEST(MainWindow, F5AndTheFolderWatcherKeepTheListCurrent) {
   DrawingFolder drawings;
   MainWindowHarness h;
@@ -694,9 +724,12 @@ TEST(MainWindow, Screenshot) {
   for (const auto& entry : fs::directory_iterator(fs::path(PLANDOWN_SOURCE_DIR) / "examples"))
     fs::copy_file(entry.path(), folder / entry.path().filename());
   fs::copy_file(folder / "plan.jww", destination / "plan.jww");
+  // The tree's home folder is the demo's.
   const char* oldHome = std::getenv("HOME");
   const std::string savedHome = oldHome ? oldHome : "";
+#ifndef _WIN32
   setenv("HOME", home.c_str(), 1);
+#endif
 
   {
     MainWindowHarness h;
@@ -726,7 +759,9 @@ TEST(MainWindow, Screenshot) {
     results->SetFocus();
     testing::SaveScreenshot(form.ResultView, "result-view.png");
   }
+#ifndef _WIN32
   setenv("HOME", savedHome.c_str(), 1);
+#endif
 }
 
 }  // namespace
