@@ -5,9 +5,12 @@
 
 #include <filesystem>
 #include <set>
+#include <sstream>
 
 #include "convert/convert_selection.h"
 #include "convert/reference_folder.h"
+#include "convert/conversion_report.h"
+#include "convert/report_file.h"
 #include "convert/result_rows.h"
 #include "convert/settings_form.h"
 #include "convert/status_texts.h"
@@ -287,6 +290,24 @@ TEST(ResultView, OneRowPerFileWithWhatTheCommandLineReports) {
             u"ファイル名\t結果\t内容\t変更点\tバックアップ\t画像\n"
             u"old.jww\t変換しませんでした\t" + OldVersionText(u"old.jww") + u"\t\t\t\n"
             u"a b.jww\t変換しませんでした\tx y\t\t\t\n");
+}
+
+TEST(ResultView, TheSavedReportIsTheCommandLinesAndWrittenWholeOrNotAtAll) {
+  TempDir dir;
+  FileConversion old = Result(u"/src/old.jww", Outcome::kRefused, Refusal::kOldVersion);
+  old.note = OldVersionText(old.source);
+  const std::vector<FileConversion> results = {old};
+  const ConversionSettings settings{2, 1, 0, 3, 60};
+  std::ostringstream expected;
+  WriteConversionReport(expected, settings, results);
+
+  const fs::path report = dir.path() / "report.json";
+  testing::WriteBytes(report, "an earlier report");
+  ASSERT_TRUE(SaveConversionReport(FromFsPath(report), settings, results));
+  EXPECT_EQ(testing::ReadBytes(report), expected.str());
+  // A folder that is not there: no report, and nothing left behind.
+  EXPECT_FALSE(SaveConversionReport(FromFsPath(dir.path() / "none" / "report.json"), settings, results));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 TEST(ResultView, EveryChangeTheCommandLineNamesHasALabel) {

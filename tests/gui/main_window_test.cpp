@@ -566,26 +566,51 @@ TEST(MainWindow, TheWindowCannotHideItsButtons) {
   EXPECT_GE(form.Panel1->GetSize().x, 100) << "the tree keeps a usable width";
 }
 
-TEST(MainWindow, CancelInTheMiddleOfABatchFinishesTheFileBeingConverted) {
+// A batch of plan drawings p0.jww, p1.jww, ... whose file number `holdAt` (from 1) holds
+// the converting thread, as a large file would, until the test releases it.
+struct HeldBatch {
+  HeldBatch(int files, int holdAt) : holdAt(holdAt) {
+    for (int i = 0; i < files; ++i) {
+      names.push_back(FromUtf8("p" + std::to_string(i) + ".jww"));
+      EXPECT_TRUE(testing::WritePlan(FromFsPath(source.path() / ToUtf8(names.back())), 700));
+    }
+    h.fileStarted = [this] {
+      if (++started == this->holdAt)
+        while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    };
+    h.WriteSettings(SettingsWith(FromFsPath(source.path()), FromFsPath(out.path())));
+  }
+  // Opens the window, converts every file and waits until the held file has started.
+  app::TForm1& StartAndHold() {
+    app::TForm1& form = h.Open();
+    h.SelectRows(names);
+    Click(form.ButtonT);
+    EXPECT_TRUE(WaitFor([&] { return started == holdAt; }));
+    return form;
+  }
+  // The files in the destination, each read back whole.
+  std::vector<String> Written() const {
+    std::vector<String> written;
+    for (const auto& entry : fs::directory_iterator(out.path())) {
+      written.push_back(FromFsPath(entry.path().filename()));
+      TJwwData back;
+      EXPECT_TRUE(back.FileIn(FromFsPath(entry.path()))) << entry.path();
+    }
+    std::sort(written.begin(), written.end());
+    return written;
+  }
+
+  int holdAt;
   TempDir source, out;
   std::vector<String> names;
-  for (int i = 0; i < 10; ++i) {
-    names.push_back(FromUtf8("p" + std::to_string(i) + ".jww"));
-    ASSERT_TRUE(testing::WritePlan(FromFsPath(source.path() / ToUtf8(names.back())), 700));
-  }
   MainWindowHarness h;
-  // The third file holds the converting thread until the test has pressed cancel.
   std::atomic<int> started{0};
   std::atomic<bool> release{false};
-  h.fileStarted = [&] {
-    if (++started == 3)
-      while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  };
-  h.WriteSettings(SettingsWith(FromFsPath(source.path()), FromFsPath(out.path())));
-  app::TForm1& form = h.Open();
-  h.SelectRows(names);
-  Click(form.ButtonT);
-  ASSERT_TRUE(WaitFor([&] { return started == 3; }));
+};
+
+TEST(MainWindow, CancelInTheMiddleOfABatchFinishesTheFileBeingConverted) {
+  HeldBatch batch(10, 3);
+  app::TForm1& form = batch.StartAndHold();
   // The window goes on answering while a file is converted, and shows how far the run is.
   ASSERT_TRUE(WaitFor([&] { return FromWx(form.ProgressCount->GetLabelText()) == u"2 / 10"; }))
       << ToUtf8(FromWx(form.ProgressCount->GetLabelText()));
@@ -597,7 +622,7 @@ TEST(MainWindow, CancelInTheMiddleOfABatchFinishesTheFileBeingConverted) {
   EXPECT_TRUE(form.ButtonC->IsEnabled());
   Click(form.ButtonC);
   EXPECT_FALSE(form.ButtonC->IsEnabled());
-  release = true;
+  batch.release = true;
   ASSERT_TRUE(WaitFor([&] { return !form.Converting(); }, std::chrono::seconds(30)));
   testing::Settle();
 
@@ -605,14 +630,7 @@ TEST(MainWindow, CancelInTheMiddleOfABatchFinishesTheFileBeingConverted) {
   EXPECT_TRUE(form.ButtonT->IsEnabled());
   EXPECT_EQ(form.StatusText(), u"3個のファイルを変換しました。");
   // The file being converted was finished; no other was started, and none is half there.
-  std::vector<String> written;
-  for (const auto& entry : fs::directory_iterator(out.path())) written.push_back(FromFsPath(entry.path().filename()));
-  std::sort(written.begin(), written.end());
-  EXPECT_EQ(written, (std::vector<String>{u"p0.jww", u"p1.jww", u"p2.jww"}));
-  for (const String& name : written) {
-    TJwwData back;
-    EXPECT_TRUE(back.FileIn(FromFsPath(out.path()) + u"/" + name)) << ToUtf8(name);
-  }
+  EXPECT_EQ(batch.Written(), (std::vector<String>{u"p0.jww", u"p1.jww", u"p2.jww"}));
   const app::TResultView& view = *form.ResultView;
   ASSERT_EQ(view.Rows().size(), 10u);
   for (std::size_t i = 0; i < 10; ++i)
@@ -622,33 +640,15 @@ TEST(MainWindow, CancelInTheMiddleOfABatchFinishesTheFileBeingConverted) {
 }
 
 TEST(MainWindow, ClosingDuringARunFinishesTheFileBeingConvertedFirst) {
-  TempDir source, out;
-  std::vector<String> names;
-  for (int i = 0; i < 5; ++i) {
-    names.push_back(FromUtf8("p" + std::to_string(i) + ".jww"));
-    ASSERT_TRUE(testing::WritePlan(FromFsPath(source.path() / ToUtf8(names.back())), 700));
-  }
-  MainWindowHarness h;
-  std::atomic<int> started{0};
-  std::atomic<bool> release{false};
-  h.fileStarted = [&] {
-    if (++started == 2)
-      while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  };
-  h.WriteSettings(SettingsWith(FromFsPath(source.path()), FromFsPath(out.path())));
-  app::TForm1& form = h.Open();
-  h.SelectRows(names);
-  Click(form.ButtonT);
-  ASSERT_TRUE(WaitFor([&] { return started == 2; }));
+  HeldBatch batch(5, 2);
+  app::TForm1& form = batch.StartAndHold();
   Click(form.ButtonX);
   testing::Settle();
-  EXPECT_TRUE(h.IsOpen()) << "the window went while a file was being converted";
-  release = true;
-  EXPECT_TRUE(WaitFor([&] { return !h.IsOpen(); }, std::chrono::seconds(30)));
-  std::set<String> written;
-  for (const auto& entry : fs::directory_iterator(out.path())) written.insert(FromFsPath(entry.path().filename()));
-  EXPECT_EQ(written, (std::set<String>{u"p0.jww", u"p1.jww"}));
-  EXPECT_EQ(h.SettingsLines().size(), 21u) << "the settings were written as the window closed";
+  EXPECT_TRUE(batch.h.IsOpen()) << "the window went while a file was being converted";
+  batch.release = true;
+  EXPECT_TRUE(WaitFor([&] { return !batch.h.IsOpen(); }, std::chrono::seconds(30)));
+  EXPECT_EQ(batch.Written(), (std::vector<String>{u"p0.jww", u"p1.jww"}));
+  EXPECT_EQ(batch.h.SettingsLines().size(), 21u) << "the settings were written as the window closed";
 }
 
 TEST(MainWindow, F5AndTheFolderWatcherKeepTheListCurrent) {
