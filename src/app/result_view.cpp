@@ -111,9 +111,13 @@ TResultView::TResultView(wxWindow* parent, const WindowServices& services)
   SaveButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { SaveReport(); });
   CloseButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Hide(); });
   Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Hide(); });
+  // Ctrl+C and Ctrl+A work on the rows while the list has the focus; the detail box keeps
+  // its own.
   Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
-    if (e.GetModifiers() == wxMOD_CONTROL && e.GetKeyCode() == 'C') return CopyRows();
-    if (e.GetModifiers() == wxMOD_CONTROL && e.GetKeyCode() == 'A') return SelectAllRows();
+    wxWindow* focus = FindFocus();
+    const bool inList = focus != nullptr && (focus == ResultList || ResultList->IsDescendant(focus));
+    if (inList && e.GetModifiers() == wxMOD_CONTROL && e.GetKeyCode() == 'C') return CopyRows();
+    if (inList && e.GetModifiers() == wxMOD_CONTROL && e.GetKeyCode() == 'A') return SelectAllRows();
     e.Skip();
   });
 }
@@ -180,8 +184,8 @@ void TResultView::SaveReport() {
 }
 
 void TResultView::SelectAllRows() {
-  for (long item = 0; item < ResultList->GetItemCount(); ++item)
-    ResultList->SetItemState(item, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+  // -1: every item at once.
+  ResultList->SetItemState(-1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
 }
 
 }  // namespace plandown::app
