@@ -105,7 +105,7 @@ TEST_F(CliFixture, ExitStatusAndKeyLines) {
         "converted: src/new.jww -> out/new.jww (7.00 -> 6.00)\n",
         "\n1個のファイルを変換しました。\nconverted: 1, converted from a damaged source: 0, refused: 4, failed: 0\n"
         "not converted: 4\n  src/old.jww: old version (3.00)\n"
-        "  src/note.txt: unsupported kind\n  src/cut.jww: header unreadable\n  src/absent.jww: not a readable drawing\n"},
+        "  src/note.txt: unsupported kind\n  src/cut.jww: header unreadable\n  src/absent.jww: no such file\n"},
        {}},
       {"verbose shows status texts", {"convert", "--verbose", "--out", "out", "src/old.jww"}, 1, {},
        {"ファイル「src/old.jww」→「out/old.jww」変換中です。\n"
@@ -228,7 +228,7 @@ TEST_F(CliFixture, ReportNamesEveryFileWithItsOutcome) {
   {"source": "src/sxf.jww", "destination": "out/sxf.jww", "outcome": "converted", "refusal": null, "note": "", "file_in": true, "source_version": 700, "target_version": 300, "backup": null, "backup_failed": false, "images": [], "changes": {"colours mapped": 2}},
   {"source": "src/damaged.jww", "destination": "out/damaged.jww", "outcome": "converted_damaged", "refusal": null, "note": "", "file_in": false, "source_version": 700, "target_version": 300, "backup": null, "backup_failed": false, "images": [], "changes": {}},
   {"source": "src/old.jww", "destination": "out/old.jww", "outcome": "refused", "refusal": "old version", "note": "ファイル「src/old.jww」は旧バージョンデータですので変換しませんでした。", "file_in": true, "source_version": 300, "target_version": null, "backup": null, "backup_failed": false, "images": [], "changes": {}},
-  {"source": "src/absent.jww", "destination": "out/absent.jww", "outcome": "refused", "refusal": "not a readable drawing", "note": "ファイル「src/absent.jww」は読み込めませんでしたので変換しませんでした。", "file_in": null, "source_version": null, "target_version": null, "backup": null, "backup_failed": false, "images": [], "changes": {}},
+  {"source": "src/absent.jww", "destination": "out/absent.jww", "outcome": "refused", "refusal": "no such file", "note": "ファイル「src/absent.jww」は読み込めませんでしたので変換しませんでした。", "file_in": null, "source_version": null, "target_version": null, "backup": null, "backup_failed": false, "images": [], "changes": {}},
   {"source": "src/note.txt", "destination": "out/note.txt", "outcome": "refused", "refusal": "unsupported kind", "note": "このファイル拡張子（種類）の変換には対応していません。\r\nファイル名：note.txt\r\n　　拡張子：.txt", "file_in": null, "source_version": null, "target_version": null, "backup": null, "backup_failed": false, "images": [], "changes": {}}
  ],
  "summary": {"converted": 2, "converted_damaged": 1, "refused": 3, "failed": 0}}

@@ -121,7 +121,8 @@ TEST(ConvertJww, RefusesWhatItCannotOrMayNotConvertWithoutTouchingTheDestination
     int sourceVersion;
   } cases[] = {
       {"text file", [](const fs::path& p) { WriteBytes(p, "not a drawing\n"); }, Refusal::kNotRecognised, false, 0},
-      {"missing file", [](const fs::path&) {}, Refusal::kNotRecognised, false, 0},
+      {"missing file", [](const fs::path&) {}, Refusal::kNoSuchFile, false, 0},
+      {"folder", [](const fs::path& p) { fs::create_directories(p); }, Refusal::kCannotOpen, false, 0},
       {"header cut short", WriteCutHeader, Refusal::kUnreadable, false, 0},
       {"version 300", [](const fs::path& p) { testing::WritePlan(FromFsPath(p), 300); }, Refusal::kOldVersion, true, 300},
       {"version 350", [](const fs::path& p) { testing::WritePlan(FromFsPath(p), 350); }, Refusal::kOldVersion, true, 350},
@@ -141,6 +142,8 @@ TEST(ConvertJww, RefusesWhatItCannotOrMayNotConvertWithoutTouchingTheDestination
 
     EXPECT_EQ(r.outcome, Outcome::kRefused);
     EXPECT_EQ(r.refusal, c.refusal);
+    // The system's words come only with a file that is there but cannot be opened.
+    EXPECT_EQ(r.reason.empty(), c.refusal != Refusal::kCannotOpen) << r.reason;
     EXPECT_EQ(r.sourceVersion, c.sourceVersion);
     EXPECT_EQ(r.targetVersion, 0);
     const String note = c.oldVersion ? OldVersionText(src) : UnreadableText(src);
@@ -670,6 +673,18 @@ TEST(ConversionRun, CancelFinishesTheFilesBeingConvertedAndStartsNoOther) {
               static_cast<std::ptrdiff_t>(written))
         << "no partial or temporary file";
   }
+}
+
+TEST(ConversionRun, SideBySideNamesWithoutExtensionDoNotWaitForThemselves) {
+  TempDir tmp;
+  fs::create_directories(tmp.path() / "dst");
+  const String dst = FromFsPath(tmp.path() / "dst");
+  // "plan" backs up to "plan.BAK" by either rule: one name, once.
+  FakeUi ui;
+  ConversionRun run(Target(0), ui);
+  run.ConvertAll({{FromFsPath(tmp.path() / "plan"), dst}, {FromFsPath(tmp.path() / "other"), dst}}, 2);
+  ASSERT_EQ(run.Results().size(), 2u);
+  EXPECT_EQ(run.Results()[1].refusal, Refusal::kUnsupportedKind);
 }
 
 TEST(ConvertJww, RealDrawingConvertsToEveryGeneration) {

@@ -5,6 +5,8 @@ namespace plandown {
 const char* RefusalName(Refusal refusal) {
   switch (refusal) {
     case Refusal::kUnsupportedKind: return "unsupported kind";
+    case Refusal::kNoSuchFile: return "no such file";
+    case Refusal::kCannotOpen: return "cannot be opened";
     case Refusal::kNotRecognised: return "not a readable drawing";
     case Refusal::kUnreadable: return "header unreadable";
     case Refusal::kOldVersion: return "old version";

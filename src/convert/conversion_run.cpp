@@ -73,7 +73,9 @@ class ParallelRun {
       Slot& slot = slots_[j];
       for (const String& path : {destination, BackupPathFor(destination), destination + u".BAK"}) {
         const auto [it, fresh] = lastByKey.try_emplace(OrderKey(path), j);
-        if (!fresh) {
+        // Without an extension the backup name and the second backup name are one; a
+        // job must not wait for itself.
+        if (!fresh && it->second != j) {
           slot.after.push_back(it->second);
           it->second = j;
         }

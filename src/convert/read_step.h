@@ -7,6 +7,7 @@
 #include "convert/conversion_result.h"
 #include "convert/conversion_ui.h"
 #include "convert/destination_check.h"
+#include "convert/source_access.h"
 #include "convert/status_texts.h"
 #include "convert/write_step.h"
 #include "jww/versions.h"
@@ -24,7 +25,13 @@ bool ReadForConversion(Document& doc, const ConversionRequest& request, FileConv
     return false;
   }
   if (!doc.FileCheck(request.source)) {
-    Refuse(result, Refusal::kNotRecognised, UnreadableText(request.source), ui);
+    // The status text is the same in every case; the refusal says what is wrong.
+    const SourceAccessCheck access = CheckSourceAccess(request.source);
+    Refusal why = Refusal::kNotRecognised;
+    if (access.access == SourceAccess::kMissing) why = Refusal::kNoSuchFile;
+    if (access.access == SourceAccess::kNotOpenable) why = Refusal::kCannotOpen;
+    result.reason = access.reason;
+    Refuse(result, why, UnreadableText(request.source), ui);
     return false;
   }
   beforeRead();
