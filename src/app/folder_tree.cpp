@@ -24,6 +24,25 @@ TplExplorerFolderTree::TplExplorerFolderTree(wxWindow* parent) : wxPanel(parent,
   // until the user or the window chooses a folder.
   dir_->UnselectAll();
   dir_->Bind(wxEVT_DIRCTRL_SELECTIONCHANGED, &TplExplorerFolderTree::OnSelectionChanged, this);
+  wxTreeCtrl* tree = dir_->GetTreeCtrl();
+  tree->Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
+    e.Skip();
+    // After the tree has laid itself out at the new size.
+    if (keepSelectionInView_) CallAfter([this] {
+        if (keepSelectionInView_) ScrollToSelection();
+      });
+  });
+  const auto userScrolls = [this](wxScrollWinEvent& e) {
+    e.Skip();
+    keepSelectionInView_ = false;
+  };
+  for (const auto type : {wxEVT_SCROLLWIN_TOP, wxEVT_SCROLLWIN_BOTTOM, wxEVT_SCROLLWIN_LINEUP, wxEVT_SCROLLWIN_LINEDOWN,
+                          wxEVT_SCROLLWIN_PAGEUP, wxEVT_SCROLLWIN_PAGEDOWN, wxEVT_SCROLLWIN_THUMBTRACK})
+    tree->Bind(type, userScrolls);
+  tree->Bind(wxEVT_MOUSEWHEEL, [this](wxMouseEvent& e) {
+    e.Skip();
+    keepSelectionInView_ = false;
+  });
 }
 
 void TplExplorerFolderTree::SetSelectFolder(const String& folder) {
@@ -55,6 +74,7 @@ void TplExplorerFolderTree::NameSections() {
 }
 
 void TplExplorerFolderTree::ScrollToSelection() {
+  keepSelectionInView_ = true;
   wxTreeCtrl* tree = dir_->GetTreeCtrl();
   const wxTreeItemId selected = tree->GetSelection();
   if (selected.IsOk()) tree->EnsureVisible(selected);
@@ -63,6 +83,7 @@ void TplExplorerFolderTree::ScrollToSelection() {
 void TplExplorerFolderTree::OnSelectionChanged(wxTreeEvent& event) {
   event.Skip();
   if (selectingByCode_ || suspended_) return;
+  keepSelectionInView_ = false;
   const wxTreeItemId item = event.GetItem();
   FSelectFolder = item.IsOk() ? FromWx(dir_->GetPath(item)) : String();
 }

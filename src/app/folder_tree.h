@@ -20,7 +20,8 @@ class TplExplorerFolderTree : public wxPanel {
   // change: only the user's selections count, so the window's polling sees no change.
   // An empty path or one that is no folder does nothing.
   void SetSelectFolder(const String& folder);
-  // Scrolls the tree so that the selected folder shows.
+  // Keeps the selected folder in view while the window takes its size (a window manager
+  // maps it in steps), until the user selects or scrolls in the tree.
   void ScrollToSelection();
   // The path of the folder the user selected last; empty at first and for an item without
   // a path.
@@ -40,6 +41,7 @@ class TplExplorerFolderTree : public wxPanel {
   wxGenericDirCtrl* dir_ = nullptr;
   String FSelectFolder;
   bool selectingByCode_ = false;
+  bool keepSelectionInView_ = false;
   bool suspended_ = false;
 };
 
