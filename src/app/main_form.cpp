@@ -13,6 +13,7 @@
 #include <wx/sizer.h>
 #include <wx/splitter.h>
 #include <wx/stattext.h>
+#include <wx/settings.h>
 #include <wx/statusbr.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
@@ -348,6 +349,13 @@ void TForm1::ApplySettings() {
   preferredSash_ = std::max(kMinFolderPanel, settings_.FolderPanelWidth);
   ScreenRect saved{settings_.MainLeft, settings_.MainTop, settings_.MainWidth, settings_.MainHeight};
   saved.width = std::max(saved.width, preferredSash_ + sash + command.x + decoration.x);
+  if (fitColumns_) {
+    // A first start opens wide enough for the fitted columns beside the tree, where the
+    // display allows.
+    int columns = wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, this) + 4;
+    for (const int w : FittedColumnWidths()) columns += w;
+    saved.width = std::max(saved.width, preferredSash_ + sash + columns + decoration.x);
+  }
   const ScreenRect placed = VisibleWindowRect(saved, least.x, least.y, WorkAreas(), kDefaultOffset);
   SetSize(ToWxRect(placed));
   // Where the window could not grow enough, the tree gives up width first.
@@ -367,7 +375,7 @@ void TForm1::ApplySettings() {
   Form2->Move(dialogRect.x, dialogRect.y);
 }
 
-void TForm1::FitColumns() {
+std::array<int, kFileListColumns> TForm1::FittedColumnWidths() const {
   const auto textWidth = [this](std::u16string_view text) { return ListView1->GetTextExtent(Wx(text)).x; };
   std::array<int, kFileListColumns> widths{};
   for (int c = 0; c < kFileListColumns; ++c) {
@@ -379,6 +387,11 @@ void TForm1::FitColumns() {
       width = std::max(width, std::min(textWidth(rows_[r].text[i]) + 16, kMaxFittedWidth));
     widths[i] = width;
   }
+  return widths;
+}
+
+void TForm1::FitColumns() {
+  std::array<int, kFileListColumns> widths = FittedColumnWidths();
   // The memo gives up width so that the other columns show whole beside the tree.
   int total = 0;
   for (const int w : widths) total += w;

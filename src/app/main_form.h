@@ -5,6 +5,7 @@
 #include <wx/frame.h>
 #include <wx/timer.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -120,6 +121,7 @@ class TForm1 : public wxFrame {
   void ApplySettings();
   void ShowDestination(const String& folder);
   void UpdateMinSize();
+  std::array<int, kFileListColumns> FittedColumnWidths() const;
   void FitColumns();
   void ListFiles(const String& folder, bool showStatus = true);
   void SortList();

@@ -106,8 +106,9 @@ TEST(MainWindow, FirstStartShowsTheDefaultsAndWritesTheSettingsFileOnClose) {
   if (!testing::WindowManagerRuns()) {
     EXPECT_EQ(form.GetPosition(), wxPoint(64, 64));  // a window manager may place it otherwise
   }
-  // As wide as the command area needs beside the tree; the saved width when that is more.
+  // As wide as the command area and the fitted columns need beside the tree.
   EXPECT_GE(form.GetSize().x, 600);
+  EXPECT_LE(form.GetSize().x, 1000);
   EXPECT_EQ(form.GetSize().y, 520);
   if (testing::WindowManagerRuns()) {
     // The window manager's frame takes a few pixels of the width, which the tree gives up.
