@@ -582,7 +582,9 @@ void TForm1::ButtonTClick() {
   events.progress = [this](const String& status, std::size_t done, std::size_t total) {
     RunProgress(status, done, total);
   };
-  events.message = [this](const String& text) { setup_.services.message(this, text, MessageKind::kPlain); };
+  events.message = [this](const String& text) {
+    if (!closed_) setup_.services.message(this, text, MessageKind::kPlain);
+  };
   events.finished = [this, destination = request.destination](const SelectionConversion& outcome) {
     RunFinished(outcome, destination);
   };
@@ -591,6 +593,7 @@ void TForm1::ButtonTClick() {
 }
 
 void TForm1::RunStarted(std::size_t total) {
+  if (total == 0) return;  // nothing was selected: the run ends at once
   ProgressBar1->SetRange(static_cast<int>(std::max<std::size_t>(total, 1)));
   ProgressBar1->SetValue(0);
   ProgressCount->SetLabelText(Wx(ProgressCountText(0, total)));
