@@ -286,10 +286,13 @@ TEST(ResultView, OneRowPerFileWithWhatTheCommandLineReports) {
   // cannot split a row.
   std::vector<ResultRow> odd = ResultRows({Result(u"/src/a\tb.jww", Outcome::kRefused)});
   odd[0].text[kResultDetail] = u"x\ny";
+  // Copied and detailed texts give the note with its paths whole.
   EXPECT_EQ(ResultRowsText({&rows[2], &odd[0]}),
             u"ファイル名\t結果\t内容\t変更点\tバックアップ\t画像\n"
-            u"old.jww\t変換しませんでした\t" + OldVersionText(u"old.jww") + u"\t\t\t\n"
+            u"old.jww\t変換しませんでした\t" + OldVersionText(u"/src/old.jww") + u"\t\t\t\n"
             u"a b.jww\t変換しませんでした\tx y\t\t\t\n");
+  EXPECT_EQ(ResultRowDetails(rows[2]),
+            u"ファイル名：old.jww\n結果：変換しませんでした\n内容：" + OldVersionText(u"/src/old.jww"));
 }
 
 TEST(ResultView, TheSavedReportIsTheCommandLinesAndWrittenWholeOrNotAtAll) {

@@ -38,6 +38,13 @@ String WithNameFor(String text, const String& path) {
   return text;
 }
 
+// The texts of a row with the note, paths whole, as its detail.
+std::array<String, kResultColumns> WithWholeNote(const ResultRow& row) {
+  std::array<String, kResultColumns> cells = row.text;
+  if (!row.note.empty()) cells[kResultDetail] = row.note;
+  return cells;
+}
+
 String Count(long long n) { return FromUtf8(std::to_string(n)); }
 
 std::u16string_view OutcomeLabel(const FileConversion& r) {
@@ -85,8 +92,9 @@ std::vector<ResultRow> ResultRows(const std::vector<FileConversion>& results) {
     row.cancelled = r.outcome == Outcome::kRefused && r.refusal == Refusal::kCancelled;
     row.text[kResultName] = ExtractName(r.source);
     row.text[kResultOutcome] = String(OutcomeLabel(r));
+    if (!r.Written()) row.note = OneLine(r.note);
     row.text[kResultDetail] = r.Written() ? VersionText(r.sourceVersion) + u" → " + VersionText(r.targetVersion)
-                                          : OneLine(WithNameFor(WithNameFor(r.note, r.source), r.destination));
+                                          : WithNameFor(WithNameFor(row.note, r.source), r.destination);
     if (r.backupFailed) row.text[kResultBackup] = String(kBackupFailedText);
     else if (!r.backup.empty()) row.text[kResultBackup] = ExtractName(r.backup);
     for (const String& image : r.images) {
@@ -122,14 +130,15 @@ String ResultRowsText(const std::vector<const ResultRow*>& rows) {
   std::array<String, kResultColumns> header;
   for (int c = 0; c < kResultColumns; ++c) header[static_cast<std::size_t>(c)] = String(kResultHeaders[static_cast<std::size_t>(c)]);
   line(header);
-  for (const ResultRow* row : rows) line(row->text);
+  for (const ResultRow* row : rows) line(WithWholeNote(*row));
   return text;
 }
 
 String ResultRowDetails(const ResultRow& row) {
   String text;
+  const std::array<String, kResultColumns> cells = WithWholeNote(row);
   for (int c = 0; c < kResultColumns; ++c) {
-    const String& cell = row.text[static_cast<std::size_t>(c)];
+    const String& cell = cells[static_cast<std::size_t>(c)];
     if (cell.empty()) continue;
     if (!text.empty()) text += u'\n';
     text += String(kResultHeaders[static_cast<std::size_t>(c)]) + u"：" + cell;

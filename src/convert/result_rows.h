@@ -36,6 +36,7 @@ struct ResultRow {
   std::array<String, kResultColumns> text;
   Outcome outcome = Outcome::kRefused;
   bool cancelled = false;
+  String note;  // the refusal or failure text as shown to the user, paths whole; one line
 };
 
 // One row per result, in the order of the run. The name is the source's file name; the
@@ -54,11 +55,12 @@ String ChangeReportText(const WriteReport& report);
 String ResultSummaryText(const std::vector<FileConversion>& results);
 
 // The rows as text to copy: a header line, then one line per row, columns separated by
-// tabs, every line ended by "\n".
+// tabs, every line ended by "\n"; the detail is the note with its paths whole.
 String ResultRowsText(const std::vector<const ResultRow*>& rows);
 
 // Every text of one row, one "header：text" line per column that holds something, for
-// the view's detail box (the list's columns cut long texts).
+// the view's detail box (the list's columns cut long texts); the detail is the note with
+// its paths whole.
 String ResultRowDetails(const ResultRow& row);
 
 // The title of the view and its line naming the destination folder.
