@@ -623,6 +623,71 @@ TEST(ConversionRun, SideBySideWithFewerJobsThanWorkersAndNone) {
   EXPECT_EQ(run.Results()[0].fileIn, std::optional<bool>(true));
 }
 
+// Cancels when file `at` starts (serial) or once file `at` is told (side by side).
+class CancellingUi final : public ConversionUi {
+ public:
+  CancellingUi(ConversionRun*& run, int at) : run_(run), at_(at) {}
+  void Status(const String&) override {}
+  void Message(const String&) override {}
+  void FileStarted() override {
+    if (++started_ == at_) run_->RequestCancel();
+  }
+
+ private:
+  ConversionRun*& run_;
+  int at_;
+  int started_ = 0;
+};
+
+TEST(ConversionRun, CancelFinishesTheFilesBeingConvertedAndStartsNoOther) {
+  TempDir tmp;
+  std::vector<ConversionJob> jobs;
+  for (int i = 0; i < 12; ++i)
+    jobs.push_back({Drawing(tmp.path() / "src", "p" + std::to_string(i) + ".jww", 700), FromFsPath(tmp.path() / "dst")});
+  for (const int workers : {1, 3}) {
+    SCOPED_TRACE(workers);
+    fs::remove_all(tmp.path() / "dst");
+    fs::create_directories(tmp.path() / "dst");
+    ConversionRun* current = nullptr;
+    CancellingUi ui(current, 3);
+    ConversionRun run(Target(0), ui);
+    current = &run;
+    std::size_t told = 0;
+    run.ConvertAll(jobs, workers, [&](const FileConversion&) {
+      // Side by side the texts reach the UI only as files are told: cancel after the first.
+      if (++told == 1 && workers > 1) run.RequestCancel();
+    });
+    EXPECT_TRUE(run.CancelRequested());
+    ASSERT_EQ(run.Results().size(), jobs.size());
+    EXPECT_EQ(told, jobs.size()) << "every file is told, the cancelled ones too";
+    // Every file is either written whole or cancelled without a trace; one at a time, the
+    // file being converted when the cancel came is the last written.
+    const std::size_t written = static_cast<std::size_t>(run.WrittenCount());
+    EXPECT_GE(written, 1u);
+    EXPECT_LT(written, jobs.size());
+    if (workers == 1) {
+      EXPECT_EQ(written, 3u);
+      EXPECT_TRUE(run.Results()[2].Written()) << "the file being converted when cancelled is finished";
+    }
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+      const FileConversion& r = run.Results()[i];
+      if (r.Written()) {
+        TJwwData back;
+        EXPECT_TRUE(back.FileIn(r.destination)) << i;
+        continue;
+      }
+      EXPECT_EQ(r.outcome, Outcome::kRefused) << i;
+      EXPECT_EQ(r.refusal, Refusal::kCancelled) << i;
+      EXPECT_EQ(r.note, CancelledText(jobs[i].source));
+      EXPECT_EQ(r.destination, FromFsPath(tmp.path() / "dst" / ("p" + std::to_string(i) + ".jww")));
+      EXPECT_FALSE(fs::exists(ToFsPath(r.destination))) << i;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp.path() / "dst"), fs::directory_iterator()),
+              static_cast<std::ptrdiff_t>(written))
+        << "no partial or temporary file";
+  }
+}
+
 TEST(ConversionRun, SideBySideNamesWithoutExtensionDoNotWaitForThemselves) {
   TempDir tmp;
   fs::create_directories(tmp.path() / "dst");

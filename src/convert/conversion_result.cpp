@@ -13,6 +13,7 @@ const char* RefusalName(Refusal refusal) {
     case Refusal::kSameFile: return "destination is the source";
     case Refusal::kDuplicateDestination: return "destination already written in this run";
     case Refusal::kEmptyShape: return "empty shape";
+    case Refusal::kCancelled: return "cancelled";
     case Refusal::kNone: break;
   }
   return "none";

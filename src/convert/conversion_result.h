@@ -27,6 +27,7 @@ enum class Refusal {
   kSameFile,              // the destination (or its backup) is the source itself
   kDuplicateDestination,  // an earlier file of the same run was written there
   kEmptyShape,            // a shape whose entity list is empty
+  kCancelled,             // the run was cancelled before this file was started
 };
 
 struct FileConversion {

@@ -29,6 +29,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <string>
@@ -343,6 +344,10 @@ bool FolderWritable(std::u16string_view folder) {
 }
 
 #else
+namespace {
+constexpr int kOpenerAnswerMs = 1500;
+}  // namespace
+
 bool OpenWithDefaultApp(const String& path) {
   if (path.empty() || HasForbiddenPathChars(path)) return false;
   std::string arg = ToUtf8(path);
@@ -376,6 +381,16 @@ bool OpenWithDefaultApp(const String& path) {
   posix_spawnattr_destroy(&attr);
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) return false;
+  // The opener ends at once with its answer when a desktop hands the file over, or when
+  // nothing can open it; without a desktop it may run the application itself and end with
+  // it. So its answer is awaited for a moment only: still running means the file is open.
+  for (int waited = 0; waited < kOpenerAnswerMs; waited += 10) {
+    int status = 0;
+    const pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (done < 0 && errno != EINTR) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
   // Reap the opener whenever it ends, without waiting for it here and without touching
   // the handling of other children.
   std::thread([pid] {

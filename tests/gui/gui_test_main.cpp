@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
   int result = 0;
   {
     // The tests drive the toolkit with Yield, which on Windows dispatches messages (timers
-    // among them) only through an active event loop; the loop itself never runs.
+    // among them) only through an active event loop, and the folder watcher needs one too;
+    // the loop itself never runs.
     wxEventLoop loop;
     wxEventLoopActivator activate(&loop);
     result = RUN_ALL_TESTS();
