@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <cstdio>
 #include <filesystem>
 #include <regex>
 #include <set>
@@ -115,6 +116,27 @@ TEST(FileChanges, DeleteRemoveAndMakeFolders) {
   EXPECT_FALSE(MakeFolder(other));      // a file is in the way
   EXPECT_FALSE(MakeFolder(u""));
   EXPECT_FALSE(MakeFolder(std::u16string(u"a\0b", 3)));
+}
+
+// "x" is honoured on every platform (the Windows C runtime ignores it in fopen): a file that
+// must be new is never opened, let alone truncated, when it exists.
+TEST(OpenFileAt, ExclusiveCreateNeverOpensAnExistingFile) {
+  TempDir dir;
+  const std::string_view kept = "keep", written = "new";
+  const String existing = WriteFileBytes(dir, u"a.jww", kept);
+  fs::create_directory(dir.path() / "folder");
+  for (const char* mode : {"wbx", "w+bx"}) {
+    SCOPED_TRACE(mode);
+    EXPECT_EQ(OpenFileAt(existing, mode), nullptr);
+    EXPECT_EQ(OpenFileAt(PathIn(dir, u"folder"), mode), nullptr);
+    EXPECT_EQ(ReadFileBytes(existing), std::vector<std::uint8_t>(kept.begin(), kept.end()));
+  }
+  const String fresh = PathIn(dir, u"新しい b.jww");
+  std::FILE* f = OpenFileAt(fresh, "wbx");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(std::fwrite(written.data(), 1, written.size(), f), written.size());
+  EXPECT_EQ(std::fclose(f), 0);
+  EXPECT_EQ(ReadFileBytes(fresh), std::vector<std::uint8_t>(written.begin(), written.end()));
 }
 
 TEST(SameFile, OneFileOrFolderWhateverItsSpelling) {
