@@ -507,7 +507,8 @@ TEST(MainWindow, AfterABatchTheResultViewTellsWhatBecameOfEachFile) {
 TEST(MainWindow, TheListIsFilledInNameOrder) {
   TempDir dir;
   // Created out of order, so that the folder's own order is not the name order.
-  for (const char* name : {"p4785.jww", "P1034.jws", "p3677.jww", "b10.txt", "B2.txt", "図面.jww", "a.jww"})
+  // UTF-8 literals: a plain one would be taken in the ANSI code page on Windows.
+  for (const char8_t* name : {u8"p4785.jww", u8"P1034.jws", u8"p3677.jww", u8"b10.txt", u8"B2.txt", u8"図面.jww", u8"a.jww"})
     testing::WriteBytes(dir.path() / name, "x");
   const std::vector<String> byName = {u"a.jww",     u"b10.txt",   u"B2.txt", u"P1034.jws",
                                       u"p3677.jww", u"p4785.jww", u"図面.jww"};
@@ -699,7 +700,7 @@ TEST(MainWindow, StartUpScrollsTheTreeToTheRestoredFolder) {
   TempDir root;
   // Many folders before it, so that the tree would not show it without scrolling.
   for (int i = 0; i < 60; ++i) fs::create_directories(root.path() / ("a" + std::to_string(100 + i)));
-  const fs::path restored = root.path() / "z" / "図面";
+  const fs::path restored = root.path() / "z" / u8"図面";
   fs::create_directories(restored);
   MainWindowHarness h;
   h.WriteSettings(SettingsWith(FromFsPath(restored), u""));
