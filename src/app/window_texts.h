@@ -3,12 +3,15 @@
 #pragma once
 #include <string_view>
 
+#include "plandown/version.h"
+
 namespace plandown::app {
 
 inline constexpr std::u16string_view kAppTitle = u"Plandown";
 
 // Main window.
-inline constexpr std::u16string_view kMainCaption = u"Plandown Ver.1.10";
+// The title carries the version that `plandown --version` and the Windows download show.
+inline constexpr std::u16string_view kMainCaption = u"Plandown Ver." PLANDOWN_VERSION_U16;
 inline constexpr std::u16string_view kFileTypeLabel = u"ファイルの種類：";
 inline constexpr std::u16string_view kDestinationButton = u"保存先フォルダ";
 inline constexpr std::u16string_view kSettingsButton = u"変換設定(&S)";
