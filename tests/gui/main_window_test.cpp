@@ -15,6 +15,7 @@
 #include <wx/timer.h>
 #include <wx/treectrl.h>
 #include <wx/uiaction.h>
+#include <wx/utils.h>
 
 #include <algorithm>
 #include <atomic>
@@ -730,11 +731,10 @@ TEST(MainWindow, Screenshot) {
     fs::copy_file(entry.path(), folder / entry.path().filename());
   fs::copy_file(folder / "plan.jww", destination / "plan.jww");
   // The tree's home folder is the demo's.
-  const char* oldHome = std::getenv("HOME");
-  const std::string savedHome = oldHome ? oldHome : "";
-#ifndef _WIN32
-  setenv("HOME", home.c_str(), 1);
-#endif
+  // (HOME is the home folder for the toolkit on Windows too.)
+  wxString savedHome;
+  const bool hadHome = wxGetEnv("HOME", &savedHome);
+  wxSetEnv("HOME", app::Wx(FromFsPath(home)));
 
   {
     MainWindowHarness h;
@@ -764,9 +764,10 @@ TEST(MainWindow, Screenshot) {
     results->SetFocus();
     testing::SaveScreenshot(form.ResultView, "result-view.png");
   }
-#ifndef _WIN32
-  setenv("HOME", savedHome.c_str(), 1);
-#endif
+  if (hadHome)
+    wxSetEnv("HOME", savedHome);
+  else
+    wxUnsetEnv("HOME");
 }
 
 }  // namespace
