@@ -25,8 +25,11 @@ constexpr std::size_t kMaxPathPoints = 8192;
 constexpr double kSmallestText = 3.0;
 // Characters of one text drawn at most.
 constexpr std::size_t kMaxTextUnits = 1000;
-// Font size texts are laid out at before they are scaled to their box.
+// Font size the em square of a face is measured at.
 constexpr double kReferencePoints = 32.0;
+// Font sizes are made in steps of this ratio, up to the largest; the rest is scaled.
+constexpr double kPointStep = 1.05;
+constexpr double kLargestPoints = 400.0;
 // Part of the em square below the alphabetic base line.
 constexpr double kEmBelowBaseLine = 0.12;
 // Decoded images larger than this many pixels are not drawn (a frame shows them).
@@ -188,35 +191,46 @@ void WxGraphicsSink::Text(const render::TextRun& t, render::Role) {
   }
   Flush();
   const wxString& face = FaceFor(t.fonts);
+  auto em = ems_.find(face);
+  if (em == ems_.end()) {
+    // The em square at the reference size, as wide as a full-width character.
+    gc_.SetFont(wxFont(wxFontInfo(kReferencePoints).FaceName(face)), *wxBLACK);
+    double w = 0, h = 0;
+    gc_.GetTextExtent(wxString::FromUTF8("\xE3\x81\x82"), &w, &h);
+    em = ems_.emplace(face, (w > 0 ? w : h) / kReferencePoints).first;
+  }
+  if (!(em->second > 0)) return;
+  // The font is made near the size it is drawn at (in steps of a twentieth), so that
+  // what the font lays out by itself, such as the boxes of characters no font has, takes
+  // the text's size as well.
+  const double points = std::clamp(t.height / em->second, 1.0, kLargestPoints);
+  const int step = static_cast<int>(std::lround(std::log(points) / std::log(kPointStep)));
+  const double stepPoints = std::pow(kPointStep, step);
   const std::uint32_t colour = (t.color.r << 16) | (t.color.g << 8) | t.color.b;
-  auto key = std::make_pair(face, colour);
+  const FontKey key{face, colour, step};
   auto it = fonts_.find(key);
   if (it == fonts_.end()) {
-    wxFont font(wxFontInfo(kReferencePoints).FaceName(face));
+    const wxFont font(wxFontInfo(stepPoints).FaceName(face));
     it = fonts_.emplace(key, gc_.CreateFont(font, Colour(t.color))).first;
   }
   gc_.SetFont(it->second);
-  auto em = ems_.find(face);
-  if (em == ems_.end()) {
-    // The em square, as wide as a full-width character.
-    double w = 0, h = 0;
-    gc_.GetTextExtent(wxString::FromUTF8("\xE3\x81\x82"), &w, &h);
-    em = ems_.emplace(face, w > 0 ? w : h).first;
-  }
+  const double emPixels = em->second * stepPoints;
   const wxString str = Wide(text);
   double w = 0, h = 0, descent = 0, leading = 0;
   gc_.GetTextExtent(str, &w, &h, &descent, &leading);
-  if (!(w > 0 && h > 0 && em->second > 0)) return;
+  if (!(w > 0 && h > 0)) return;
   // The em square scaled to the character height, its bottom (below the alphabetic base
-  // line by an eighth of it, as in Japanese fonts) on the text's base line, and the
-  // width fitted to the base line's length.
-  const double sy = t.height / em->second;
-  const double sx = t.length > 0 ? t.length / w : sy;
+  // line by an eighth of it, as in Japanese fonts) on the text's base line; narrowed as a
+  // whole where the text would run past the end of its base line. The scale stays the
+  // same across and along: Pango lays text out again under an uneven scale, so that its
+  // width would not follow.
+  double scale = t.height / emPixels;
+  if (t.length > 0) scale = std::min(scale, t.length / w);
   gc_.PushState();
   gc_.Translate(t.origin.x, t.origin.y);
   gc_.Rotate(t.angle);
-  gc_.Scale(sx, sy);
-  gc_.DrawText(str, 0, -kEmBelowBaseLine * em->second - (h - descent));
+  gc_.Scale(scale, scale);
+  gc_.DrawText(str, 0, -kEmBelowBaseLine * emPixels - (h - descent));
   gc_.PopState();
 }
 

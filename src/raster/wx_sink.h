@@ -4,6 +4,7 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include <wx/graphics.h>
@@ -40,8 +41,16 @@ class WxGraphicsSink final : public render::Sink {
   std::vector<double> strokeDashes_;
   render::Rgb fill_;
   std::map<std::u16string, wxString> faces_;
-  std::map<std::pair<wxString, std::uint32_t>, wxGraphicsFont> fonts_;
-  std::map<wxString, double> ems_;  // em square at the reference size, by face
+  struct FontKey {
+    wxString face;
+    std::uint32_t colour;
+    int step;
+    bool operator<(const FontKey& o) const {
+      return std::tie(face, colour, step) < std::tie(o.face, o.colour, o.step);
+    }
+  };
+  std::map<FontKey, wxGraphicsFont> fonts_;
+  std::map<wxString, double> ems_;  // em square in pixels per point, by face
 };
 
 }  // namespace plandown::raster

@@ -13,8 +13,8 @@ namespace plandown::render {
 namespace {
 
 constexpr Rgb kWhite{255, 255, 255};
-// Texts taller than this many picture sides are drawn as their box: glyphs that size
-// would cost an output a great deal and show nothing legible.
+// Texts taller or longer than this many picture sides are drawn as their box: glyphs
+// that size would cost an output a great deal and show nothing legible.
 constexpr double kMaxTextSides = 4;
 // Border beyond the picture within which primitives are kept whole, so that clipped
 // ends and wide strokes never show.
@@ -83,7 +83,7 @@ class DrawConsumer final : public SceneConsumer {
     const double height = length > 0 ? std::fabs(base.x * up.y - base.y * up.x) / length : Length(up);
     const Rgb color = palette_.Color(m.att.nPenColor);
     if (!(height > 0)) return;
-    if (height > maxText_) {
+    if (height > maxText_ || length > maxText_) {
       Outline(s, base, up, Stroke{color, 1, {}}, role);
       return;
     }
@@ -106,7 +106,9 @@ class DrawConsumer final : public SceneConsumer {
     p.right = view_.Linear(r);
     p.up = view_.Linear(u);
     if (!Inside(Corners(p.origin, p.right, p.up))) return;
-    const std::vector<std::uint8_t>* bytes = Fetch(ref);
+    // Images of more than a few picture sides show as their frame, like such texts.
+    const bool huge = Length(p.right) > maxText_ || Length(p.up) > maxText_;
+    const std::vector<std::uint8_t>* bytes = huge ? nullptr : Fetch(ref);
     if (bytes) {
       p.bytes = *bytes;
       if (sink_.Image(p)) {
@@ -120,7 +122,7 @@ class DrawConsumer final : public SceneConsumer {
     Outline(p.origin, p.right, p.up, stroke, Role::kImageFrame);
     const double side = std::min(Length(p.right), Length(p.up));
     const double h = std::clamp(side * 0.15, 0.0, 14.0);
-    if (h < 1 || ref.name.empty()) return;
+    if (h < 1 || ref.name.empty() || huge) return;
     const Point dir = (1.0 / Length(p.right)) * p.right;
     const Point inset = p.origin + (h * 0.5) * dir + (h * 0.5 / Length(p.up)) * p.up;
     FontFamilies({}, fonts_);
