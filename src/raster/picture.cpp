@@ -30,6 +30,7 @@ bool RenderRaster(const render::DrawingInput& in, const render::RenderOptions& o
   wxImage image(width, height, false);
   if (!image.IsOk()) return false;
   std::memset(image.GetData(), 0xFF, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+  std::vector<Speck> specks;
   {
     std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(image));
     if (!gc) return false;
@@ -38,7 +39,9 @@ bool RenderRaster(const render::DrawingInput& in, const render::RenderOptions& o
     o.width = width;
     o.height = height;
     result = render::Render(in, o, sink);
+    specks = sink.Specks();
   }  // the context writes into the image when it goes
+  PlotSpecks(specks, image.GetData(), width, height);
   out.width = width;
   out.height = height;
   out.rgb.assign(image.GetData(), image.GetData() + static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);

@@ -20,7 +20,9 @@ namespace {
 
 // Segments or shapes per path: long enough to save the per-path cost, short enough to
 // keep a path's memory small.
-constexpr std::size_t kMaxPathPoints = 8192;
+static const std::size_t kMaxPathPoints = getenv("PD_BATCH") ? atoi(getenv("PD_BATCH")) : 8192;
+// Lines and fills that fit in a square of this side (pixels) are plotted as one pixel.
+constexpr double kSpeckSize = 1.0;
 // Texts lower than this (pixels) cannot be read; they are drawn as a bar.
 constexpr double kSmallestText = 3.0;
 // Characters of one text drawn at most.
@@ -65,7 +67,9 @@ WxGraphicsSink::WxGraphicsSink(wxGraphicsContext& gc) : gc_(gc) {}
 WxGraphicsSink::~WxGraphicsSink() = default;
 
 void WxGraphicsSink::Begin(int width, int height, Rgb background) {
-  gc_.SetAntialiasMode(wxANTIALIAS_DEFAULT);
+  width_ = width;
+  height_ = height;
+  gc_.SetAntialiasMode(getenv("PD_NOAA") ? wxANTIALIAS_NONE : wxANTIALIAS_DEFAULT);
   gc_.SetInterpolationQuality(wxINTERPOLATION_GOOD);
   gc_.SetBrush(wxBrush(Colour(background)));
   gc_.SetPen(*wxTRANSPARENT_PEN);
@@ -116,8 +120,23 @@ void WxGraphicsSink::StartFill(Rgb c) {
   path_ = gc_.CreatePath();
 }
 
+bool WxGraphicsSink::AsSpeck(std::span<const Point> pts, Rgb color) {
+  double x0 = pts[0].x, x1 = x0, y0 = pts[0].y, y1 = y0;
+  for (const Point& p : pts) {
+    x0 = std::min(x0, p.x);
+    x1 = std::max(x1, p.x);
+    y0 = std::min(y0, p.y);
+    y1 = std::max(y1, p.y);
+  }
+  if (x1 - x0 >= kSpeckSize || y1 - y0 >= kSpeckSize) return false;
+  const int x = static_cast<int>(std::floor((x0 + x1) / 2)), y = static_cast<int>(std::floor((y0 + y1) / 2));
+  if (x >= 0 && y >= 0 && x < width_ && y < height_) specks_.push_back(Speck{x, y, color});
+  return true;
+}
+
 void WxGraphicsSink::Polyline(std::span<const Point> pts, const render::Stroke& stroke, render::Role) {
   if (pts.size() < 2) return;
+  if (stroke.width <= kSpeckSize && AsSpeck(pts, stroke.color)) return;
   StartStroke(stroke);
   path_.MoveToPoint(pts[0].x, pts[0].y);
   for (std::size_t i = 1; i < pts.size(); ++i) path_.AddLineToPoint(pts[i].x, pts[i].y);
@@ -125,7 +144,7 @@ void WxGraphicsSink::Polyline(std::span<const Point> pts, const render::Stroke& 
 }
 
 void WxGraphicsSink::Polygon(std::span<const Point> pts, Rgb fill, render::Role) {
-  if (pts.size() < 3) return;
+  if (pts.size() < 3 || AsSpeck(pts, fill)) return;
   StartFill(fill);
   // One orientation for every polygon of the path, so that overlaps never cancel.
   double area = 0;
@@ -254,5 +273,16 @@ bool WxGraphicsSink::Image(const render::ImagePlacement& im) {
 }
 
 void WxGraphicsSink::End() { Flush(); }
+
+void PlotSpecks(const std::vector<Speck>& specks, std::uint8_t* rgb, int width, int height) {
+  for (const Speck& s : specks) {
+    if (s.x < 0 || s.y < 0 || s.x >= width || s.y >= height) continue;
+    std::uint8_t* p = rgb + (static_cast<std::size_t>(s.y) * width + s.x) * 3;
+    // Two thirds of the colour over what is there: a pixel partly covered.
+    p[0] = static_cast<std::uint8_t>((p[0] + 2 * s.color.r) / 3);
+    p[1] = static_cast<std::uint8_t>((p[1] + 2 * s.color.g) / 3);
+    p[2] = static_cast<std::uint8_t>((p[2] + 2 * s.color.b) / 3);
+  }
+}
 
 }  // namespace plandown::raster

@@ -14,6 +14,12 @@
 
 namespace plandown::raster {
 
+// A primitive smaller than a pixel: one pixel of its colour, plotted after the rest.
+struct Speck {
+  int x, y;
+  render::Rgb color;
+};
+
 class WxGraphicsSink final : public render::Sink {
  public:
   explicit WxGraphicsSink(wxGraphicsContext& gc);
@@ -26,7 +32,13 @@ class WxGraphicsSink final : public render::Sink {
   bool Image(const render::ImagePlacement& image) override;
   void End() override;
 
+  // Primitives that fit in a pixel are not drawn through the context: they cost it as
+  // much as large ones and show as no more than a pixel. The owner of the pixels plots
+  // them (PlotSpecks) once the context has written its picture.
+  const std::vector<Speck>& Specks() const { return specks_; }
+
  private:
+  bool AsSpeck(std::span<const render::Point> points, render::Rgb color);
   enum class Batch { kNone, kStroke, kFill };
   void Flush();
   void StartStroke(const render::Stroke& s);
@@ -50,7 +62,12 @@ class WxGraphicsSink final : public render::Sink {
     }
   };
   std::map<FontKey, wxGraphicsFont> fonts_;
-  std::map<wxString, double> ems_;  // em square in pixels per point, by face
+  std::map<wxString, double> ems_;
+  std::vector<Speck> specks_;
+  int width_ = 0, height_ = 0;  // em square in pixels per point, by face
 };
+
+// Blends the specks into an RGB picture of width × height.
+void PlotSpecks(const std::vector<Speck>& specks, std::uint8_t* rgb, int width, int height);
 
 }  // namespace plandown::raster
