@@ -11,6 +11,7 @@
 
 #include "images/image_convert.h"
 #include "jww/output_file.h"
+#include "raster/png_picture.h"
 #include "raster/wx_sink.h"
 
 namespace plandown::raster {
@@ -74,6 +75,13 @@ bool WritePngFile(const RasterPicture& picture, const String& path) {
   }
   file.stream().Write(png.data(), png.size());
   return file.Commit();
+}
+
+PngPictureStatus WritePngPicture(const render::DrawingInput& in, const render::RenderOptions& options,
+                                 const String& path, render::RenderResult& result) {
+  RasterPicture picture;
+  if (!RenderRaster(in, options, picture, result)) return PngPictureStatus::kNoGraphics;
+  return WritePngFile(picture, path) ? PngPictureStatus::kWritten : PngPictureStatus::kWriteFailed;
 }
 
 }  // namespace plandown::raster

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <numbers>
 
+#include "jww/output_file.h"
 #include "util/ustring.h"
 
 namespace plandown::render {
@@ -280,6 +281,19 @@ void SvgSink::End() {
   CloseStroke();
   buf_ += "</g>\n</svg>\n";
   Flush();
+}
+
+bool WriteSvgPicture(const DrawingInput& in, const RenderOptions& options, const String& path, RenderResult& result) {
+  OutputFile file(path);
+  if (!file.ok()) {
+    file.Abandon();
+    return false;
+  }
+  {
+    SvgSink sink(file.stream());
+    result = Render(in, options, sink);
+  }
+  return file.Commit();
 }
 
 }  // namespace plandown::render

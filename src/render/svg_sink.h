@@ -5,7 +5,9 @@
 #include <string>
 
 #include "archive/outstream.h"
+#include "render/renderer.h"
 #include "render/sink.h"
+#include "util/ustring.h"
 
 namespace plandown::render {
 
@@ -30,6 +32,9 @@ class SvgSink final : public Sink {
   bool strokeOpen_ = false;
   Stroke stroke_;
 };
+
+// Renders `in` into the SVG file `path`; a failed write leaves no file there.
+bool WriteSvgPicture(const DrawingInput& in, const RenderOptions& options, const String& path, RenderResult& result);
 
 // The MIME type of an image file by its first bytes; empty when unknown.
 std::string_view ImageMimeType(std::span<const std::uint8_t> bytes);
