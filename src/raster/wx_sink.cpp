@@ -1,6 +1,7 @@
 #include "raster/wx_sink.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include <wx/brush.h>
@@ -20,9 +21,11 @@ namespace {
 
 // Segments or shapes per path: long enough to save the per-path cost, short enough to
 // keep a path's memory small.
-static const std::size_t kMaxPathPoints = getenv("PD_BATCH") ? atoi(getenv("PD_BATCH")) : 8192;
+constexpr std::size_t kMaxPathPoints = 8192;
 // Lines and fills that fit in a square of this side (pixels) are plotted as one pixel.
 constexpr double kSpeckSize = 1.0;
+// Strokes up to this width (pixels) end square.
+constexpr double kThinStroke = 1.5;
 // Texts lower than this (pixels) cannot be read; they are drawn as a bar.
 constexpr double kSmallestText = 3.0;
 // Characters of one text drawn at most.
@@ -36,6 +39,13 @@ constexpr double kLargestPoints = 400.0;
 constexpr double kEmBelowBaseLine = 0.12;
 // Decoded images larger than this many pixels are not drawn (a frame shows them).
 constexpr double kMaxImagePixels = 64.0 * 1024 * 1024;
+
+// Dots up to this radius (pixels) are drawn as polygons of these corners (a unit circle's).
+constexpr double kLargestPolygonDot = 6.0;
+constexpr std::array<Point, 12> kDotCorners = {{{1, 0}, {0.8660254037844387, 0.5}, {0.5, 0.8660254037844387}, {0, 1},
+                                                {-0.5, 0.8660254037844387}, {-0.8660254037844387, 0.5}, {-1, 0},
+                                                {-0.8660254037844387, -0.5}, {-0.5, -0.8660254037844387}, {0, -1},
+                                                {0.5, -0.8660254037844387}, {0.8660254037844387, -0.5}}};
 
 wxColour Colour(Rgb c) { return wxColour(c.r, c.g, c.b); }
 
@@ -69,7 +79,7 @@ WxGraphicsSink::~WxGraphicsSink() = default;
 void WxGraphicsSink::Begin(int width, int height, Rgb background) {
   width_ = width;
   height_ = height;
-  gc_.SetAntialiasMode(getenv("PD_NOAA") ? wxANTIALIAS_NONE : wxANTIALIAS_DEFAULT);
+  gc_.SetAntialiasMode(wxANTIALIAS_DEFAULT);
   gc_.SetInterpolationQuality(wxINTERPOLATION_GOOD);
   gc_.SetBrush(wxBrush(Colour(background)));
   gc_.SetPen(*wxTRANSPARENT_PEN);
@@ -85,8 +95,12 @@ void WxGraphicsSink::Flush() {
       for (double d : strokeDashes_)
         dashes.push_back(static_cast<wxDash>(std::clamp(std::lround(d / stroke_.width), 1L, 100L)));
       info.Dashes(static_cast<int>(dashes.size()), dashes.data()).Style(wxPENSTYLE_USER_DASH).Cap(wxCAP_BUTT);
-    } else {
+    } else if (stroke_.width > kThinStroke) {
       info.Cap(wxCAP_ROUND).Join(wxJOIN_ROUND);
+    } else {
+      // Round ends of a thin line differ from square ones by less than a pixel, and cost
+      // much more on a drawing of many short lines.
+      info.Cap(wxCAP_BUTT).Join(wxJOIN_MITER);
     }
     gc_.SetPen(gc_.CreatePen(info));
     gc_.StrokePath(path_);
@@ -164,10 +178,18 @@ void WxGraphicsSink::Polygon(std::span<const Point> pts, Rgb fill, render::Role)
   pathPoints_ += pts.size();
 }
 
-void WxGraphicsSink::Dot(Point c, double r, Rgb fill, render::Role) {
-  StartFill(fill);
-  path_.AddCircle(c.x, c.y, r);
-  pathPoints_ += 4;
+void WxGraphicsSink::Dot(Point c, double r, Rgb fill, render::Role role) {
+  if (r > kLargestPolygonDot) {
+    StartFill(fill);
+    path_.AddCircle(c.x, c.y, r);
+    pathPoints_ += 4;
+    return;
+  }
+  // A dot of a few pixels is a twelve-sided polygon: the same pixels, without the arcs
+  // that made a drawing of many points slow.
+  Point pts[kDotCorners.size()];
+  for (std::size_t i = 0; i < kDotCorners.size(); ++i) pts[i] = Point{c.x + r * kDotCorners[i].x, c.y + r * kDotCorners[i].y};
+  Polygon(pts, fill, role);
 }
 
 const wxString& WxGraphicsSink::FaceFor(std::span<const std::u16string_view> fonts) {
