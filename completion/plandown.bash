@@ -15,16 +15,18 @@ _plandown() {
   for ((i = 1; i < COMP_CWORD; i++)); do
     case ${COMP_WORDS[i]} in
       --) break ;;
-      info | list | convert | help) command=${COMP_WORDS[i]}; break ;;
+      info | list | convert | render | help) command=${COMP_WORDS[i]}; break ;;
     esac
   done
 
   local values=
   case $command:$prev in
-    convert:--to) values="6.00 4.20 3.51 3.00" ;;
+    convert:--to | render:--to) values="6.00 4.20 3.51 3.00" ;;
+    render:--format) values="svg png" ;;
+    render:--size) return 0 ;;
     convert:--image-format) values="same bmp gif png jpeg jpg tiff tif" ;;
     convert:--jpeg-quality | convert:--jobs | convert:-j) return 0 ;;
-    convert:--out | convert:-o)
+    convert:--out | convert:-o | render:--out | render:-o)
       compopt -o filenames 2>/dev/null
       mapfile -t COMPREPLY < <(compgen -d -- "$cur")
       return 0 ;;
@@ -50,6 +52,7 @@ _plandown() {
       options="-h --help -o --out --to --image-format --jpeg-quality --convert-images
         --delete-source-image --settings -r --recursive -j --jobs --report -v --verbose
         --files-from --null" ;;
+    render) options="-h --help -o --out --to --format --size" ;;
   esac
   if [[ $cur == -* ]]; then
     mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
@@ -57,9 +60,9 @@ _plandown() {
   fi
 
   case $command in
-    '') mapfile -t COMPREPLY < <(compgen -W "info list convert help" -- "$cur") ;;
+    '') mapfile -t COMPREPLY < <(compgen -W "info list convert render help" -- "$cur") ;;
     help)
-      [[ $COMP_CWORD -eq $((i + 1)) ]] && mapfile -t COMPREPLY < <(compgen -W "info list convert" -- "$cur") ;;
+      [[ $COMP_CWORD -eq $((i + 1)) ]] && mapfile -t COMPREPLY < <(compgen -W "info list convert render" -- "$cur") ;;
     list)
       compopt -o filenames 2>/dev/null
       mapfile -t COMPREPLY < <(compgen -d -- "$cur") ;;

@@ -138,8 +138,35 @@ TEST_F(CliFixture, ExitStatusAndKeyLines) {
        {"src/new.jww\n  kind:        jww\n  recognised:  yes\n  read:        ok\n  version:     7.00\n"
         "  memo:        サンプル平面図\n               Plandown example\n"
         "  objects:     11 declared; line 4, arc 1, point 1, text 1, dimension 1, solid 1, block 2\n"
-        "  blocks:      1 definitions, 1 referenced, 2 tree nodes\n  images:      0\n"},
+        "  blocks:      1 definitions, 1 referenced, 2 tree nodes\n  extent:      x 0 to 100, y 0 to 65.5\n"
+        "  images:      0\n"},
        {}},
+      {"render: one picture per drawing, named after it",
+       {"render", "--out", "out", "src/new.jww", "src/sxf.jww"}, 0,
+       {"rendered: src/new.jww -> out" PATH_SEP "new.svg (7.00)\n", "rendered: src/sxf.jww -> out" PATH_SEP "sxf.svg (7.00)\n",
+        "\nrendered: 2, rendered from a damaged source: 0, refused: 0, failed: 0\n"},
+       {},
+       {"not rendered"}},
+      {"render --to: refusals as convert's, damage reported, what the conversion changes",
+       {"render", "--to", "3.51", "--out", "out", "src/old.jww", "src/note.txt", "src/cut.jww", "src/absent.jww",
+        "src/damaged.jww", "src/sxf.jww"},
+       1,
+       {"refused: src/old.jww: ファイル「src/old.jww」は旧バージョンデータですので変換しませんでした。\n",
+        "refused: src/absent.jww: ファイル「src/absent.jww」は読み込めませんでしたので変換しませんでした。\n",
+        "rendered from a damaged source: src/damaged.jww -> out" PATH_SEP "damaged.svg (7.00 -> 3.51)\n",
+        "rendered: src/sxf.jww -> out" PATH_SEP "sxf.svg (7.00 -> 3.51)\n  changes: colours mapped=",
+        "\nrendered: 1, rendered from a damaged source: 1, refused: 4, failed: 0\nnot rendered: 4\n"
+        "  src/old.jww: old version (3.00)\n  src/note.txt: unsupported kind\n  src/cut.jww: header unreadable\n"
+        "  src/absent.jww: no such file\n"},
+       {}},
+      {"render draws old drawings as they are", {"render", "--out", "out", "src/old.jww"}, 0,
+       {"rendered: src/old.jww -> out" PATH_SEP "old.svg (3.00)\n"}, {}},
+      {"render: a second picture of the same name is not written over the first",
+       {"render", "--out", "out", "src/new.jww", "./src/new.jww"}, 1,
+       {"refused: ./src/new.jww: ", "  ./src/new.jww: destination already written in this run\n"}, {}},
+      {"render without DEST", {"render", "src/new.jww"}, 2, {}, {"plandown: 保存先フォルダを指示して下さい。\n"}},
+      {"render to a missing DEST", {"render", "--out", "absent", "src/new.jww"}, 2, {},
+       {"plandown: 保存先フォルダが存在しません。\n"}},
       {"info on poor files", {"info", "src/cut.jww", "src/damaged.jww", "src/note.txt", "src/absent.jww"}, 1,
        {"src/cut.jww\n  kind:        jww\n  recognised:  yes\n  read:        failed\n",
         "src/damaged.jww\n  kind:        jww\n  recognised:  yes\n  read:        with errors\n  version:     7.00\n",
@@ -211,11 +238,13 @@ TEST_F(CliFixture, InfoJsonIsExactAndCreatesNoFile) {
             " {\"path\": \"src/img.jww\", \"kind\": \"jww\", \"recognised\": true, \"read_ok\": true, \"version\": 700, "
             "\"memo\": \"a \\\"quoted\\\" \\\\ memo\\r\\n\\t二行目\", \"counts\": {\"line\": 0, \"arc\": 0, \"point\": 0, "
             "\"text\": 1, \"dimension\": 0, \"solid\": 0, \"block\": 0}, \"declared_objects\": 1, \"block_definitions\": 0, "
-            "\"referenced_definitions\": 0, \"block_tree_nodes\": 0, \"bound_images\": [{\"name\": \"pic.png\", \"size\": 3000}]},\n"
+            "\"referenced_definitions\": 0, \"block_tree_nodes\": 0, \"bound_images\": [{\"name\": \"pic.png\", \"size\": 3000}], "
+            // the image's rectangle: 100 × 100 from the text's base point (1, 2)
+            "\"extent\": {\"min_x\": 1.0, \"min_y\": 2.0, \"max_x\": 101.0, \"max_y\": 102.0}},\n"
             " {\"path\": \"src/note.txt\", \"kind\": \"unknown\", \"recognised\": false, \"read_ok\": false, \"version\": null, "
             "\"memo\": \"\", \"counts\": {\"line\": 0, \"arc\": 0, \"point\": 0, \"text\": 0, \"dimension\": 0, \"solid\": 0, "
             "\"block\": 0}, \"declared_objects\": 0, \"block_definitions\": 0, \"referenced_definitions\": 0, "
-            "\"block_tree_nodes\": 0, \"bound_images\": []}\n"
+            "\"block_tree_nodes\": 0, \"bound_images\": [], \"extent\": null}\n"
             "]\n");
   EXPECT_EQ(FilesBelow(root()), before);
 }

@@ -52,6 +52,14 @@ TEST(CliUsage, AnErrorIsOneLineAndAHint) {
       {{"help", "frob"}, "unknown command 'frob'"},
       {{"help", "info", "list"}, "help takes one COMMAND"},
       {{"convert", "--files-from", "absent.txt", "--out", "out"}, "cannot read the file list absent.txt"},
+      {{"render", "--format", "gif", "--out", "out", "a.jww"}, "unknown picture format 'gif' (svg or png)"},
+      {{"render", "--to", "7.00", "--out", "out", "a.jww"}, "unknown target version '7.00' (6.00, 4.20, 3.51 or 3.00)"},
+      {{"render", "--size", "800", "--out", "out", "a.jww"}, "--size takes WIDTHxHEIGHT, each a whole number from 1 to 8192"},
+      {{"render", "--size", "0x600", "--out", "out", "a.jww"}, "--size takes WIDTHxHEIGHT, each a whole number from 1 to 8192"},
+      {{"render", "--size", "800x9000", "--out", "out", "a.jww"}, "--size takes WIDTHxHEIGHT, each a whole number from 1 to 8192"},
+      {{"render", "--jobs", "2", "--out", "out", "a.jww"}, "unknown option '--jobs' for render"},
+      {{"render", "--out", "out"}, "no FILE given"},
+      {{"render", "a.jww", "--format"}, "option '--format' needs a value"},
   };
   TempDir tmp;
   fs::create_directories(tmp.path() / "out");
@@ -94,6 +102,8 @@ TEST(CliUsage, VersionAndHelpOfEachCommand) {
       {{"help", "info"}, {"Usage:\n  plandown info [--json] FILE...\n\ninfo     describes", ".jwc"},
        {"plandown convert", "--filter"}},
       {{"help", "list"}, {"Usage:\n  plandown list [--filter", "--sort    the column"}, {"plandown info", "plandown convert"}},
+      {{"help", "render"}, {"Usage:\n  plandown render [--format svg|png] [--size WxH]", "--to      the drawing as", "Exit status:"},
+       {"plandown convert", "--recursive"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args.size() > 1 ? c.args[1] : c.args[0]);
@@ -104,7 +114,7 @@ TEST(CliUsage, VersionAndHelpOfEachCommand) {
     for (const std::string& s : c.hasNot) EXPECT_EQ(r.out.find(s), std::string::npos) << "unexpected: " << s << "\nin:\n" << r.out;
   }
   // "COMMAND --help" is "help COMMAND", and wins over what else is on the line.
-  for (const char* command : {"info", "list", "convert"}) {
+  for (const char* command : {"info", "list", "convert", "render"}) {
     SCOPED_TRACE(command);
     const CliRun viaHelp = RunPlandown(tmp.path(), {"help", command});
     const CliRun viaOption = RunPlandown(tmp.path(), {command, "--bogus", "-h"});
@@ -152,15 +162,15 @@ TEST(CliDos, InfoShowsTheHeaderOfJwcAndJwkFiles) {
        " {\"path\": \"d.jwc\", \"kind\": \"jwc\", \"recognised\": true, \"read_ok\": true, \"version\": \"DOS\", "
        "\"memo\": \"comment one part two\", \"counts\": {\"line\": 5, \"arc\": 0, \"point\": 2, \"text\": 3}, "
        "\"declared_objects\": null, \"block_definitions\": null, \"referenced_definitions\": null, "
-       "\"block_tree_nodes\": null, \"bound_images\": []},\n"
+       "\"block_tree_nodes\": null, \"bound_images\": [], \"extent\": null},\n"
        " {\"path\": \"short.jwc\", \"kind\": \"jwc\", \"recognised\": true, \"read_ok\": false, \"version\": null, "
        "\"memo\": \"\", \"counts\": {\"line\": 0, \"arc\": 0, \"point\": 0, \"text\": 0}, "
        "\"declared_objects\": null, \"block_definitions\": null, \"referenced_definitions\": null, "
-       "\"block_tree_nodes\": null, \"bound_images\": []},\n"
+       "\"block_tree_nodes\": null, \"bound_images\": [], \"extent\": null},\n"
        " {\"path\": \"s.JWK\", \"kind\": \"jwk\", \"recognised\": true, \"read_ok\": true, \"version\": \"DOS\", "
        "\"memo\": \"図面 1 A\", \"counts\": {\"line\": 7, \"arc\": 1, \"point\": 4, \"text\": 6}, "
        "\"declared_objects\": null, \"block_definitions\": null, \"referenced_definitions\": null, "
-       "\"block_tree_nodes\": null, \"bound_images\": []}\n"
+       "\"block_tree_nodes\": null, \"bound_images\": [], \"extent\": null}\n"
        "]\n"},
   };
   for (const auto& c : cases) {
@@ -279,12 +289,14 @@ TEST(CliUsage, APipeIsRefusedWithoutWaitingForAWriter) {
   const CliRun info = RunPlandown(tmp.path(), {"info", "pipe.jww", "pipe.jws", "pipe.jwc"});
   EXPECT_EQ(info.status, 1);
   EXPECT_NE(info.out.find("pipe.jww\n  kind:        jww\n  recognised:  no\n"), std::string::npos) << info.out;
-  const CliRun convert = RunPlandown(tmp.path(), {"convert", "--out", "out", "pipe.jww", "pipe.jws"});
-  EXPECT_EQ(convert.status, 1);
-  EXPECT_NE(convert.out.find("  pipe.jww: cannot be opened (not a regular file)\n"
-                             "  pipe.jws: cannot be opened (not a regular file)\n"),
-            std::string::npos)
-      << convert.out;
+  for (const char* command : {"convert", "render"}) {
+    const CliRun r = RunPlandown(tmp.path(), {command, "--out", "out", "pipe.jww", "pipe.jws"});
+    EXPECT_EQ(r.status, 1) << command;
+    EXPECT_NE(r.out.find("  pipe.jww: cannot be opened (not a regular file)\n"
+                         "  pipe.jws: cannot be opened (not a regular file)\n"),
+              std::string::npos)
+        << r.out;
+  }
 }
 #endif
 
@@ -319,17 +331,23 @@ TEST(CliCompletion, OffersEveryOptionOfTheParserAndTheirValues) {
   EXPECT_EQ(Complete(tmp.path(), "plandown info -|"), Sorted(cli::OptionNames(Command::kInfo)));
   EXPECT_EQ(Complete(tmp.path(), "plandown list -|"), Sorted(cli::OptionNames(Command::kList)));
   EXPECT_EQ(Complete(tmp.path(), "plandown convert -r -|"), Sorted(cli::OptionNames(Command::kConvert)));
+  EXPECT_EQ(Complete(tmp.path(), "plandown render -|"), Sorted(cli::OptionNames(Command::kRender)));
   // Every value offered is one the parser takes.
   for (const std::string& v : Complete(tmp.path(), "plandown convert --to |")) EXPECT_TRUE(cli::OutVersionIndexOf(v)) << v;
   for (const std::string& v : Complete(tmp.path(), "plandown convert --image-format |"))
     EXPECT_TRUE(cli::ImageFormatIndexOf(v)) << v;
+  for (const std::string& v : Complete(tmp.path(), "plandown render --to |")) EXPECT_TRUE(cli::OutVersionIndexOf(v)) << v;
+  for (const std::string& v : Complete(tmp.path(), "plandown render --format |")) EXPECT_TRUE(cli::PictureFormatOf(v)) << v;
   for (const std::string& v : Complete(tmp.path(), "plandown list --filter |")) EXPECT_TRUE(cli::FilterIndexOf(v)) << v;
   for (const std::string& v : Complete(tmp.path(), "plandown list --sort |")) EXPECT_TRUE(cli::SortColumnOf(v)) << v;
   const struct {
     const char* line;
     std::vector<std::string> words;
   } cases[] = {
-      {"plandown |", {"convert", "help", "info", "list"}},
+      {"plandown |", {"convert", "help", "info", "list", "render"}},
+      {"plandown help r|", {"render"}},
+      {"plandown render --format |", {"png", "svg"}},
+      {"plandown render --out |", {"folder"}},
       {"plandown help c|", {"convert"}},
       {"plandown convert --to |", {"3.00", "3.51", "4.20", "6.00"}},
       {"plandown convert --to = 3|", {"3.00", "3.51"}},  // "--to=3", as bash splits it

@@ -4,10 +4,15 @@
 #include <algorithm>
 #include <charconv>
 #include <iterator>
+#include <tuple>
+
+#include "render/renderer.h"
 
 namespace plandown::cli {
 
 namespace {
+
+using render::kMaxPictureSide;
 
 ParsedArguments Usage(std::string error) { return ParsedArguments{std::nullopt, std::move(error)}; }
 
@@ -16,7 +21,7 @@ struct Words {
   bool help = false, version = false;
   bool json = false, descending = false, recursive = false, verbose = false, null = false;
   bool convertImages = false, deleteSourceImage = false;
-  std::string filter, sort, out, to, imageFormat, jpegQuality, settings, jobs, report, filesFrom;
+  std::string filter, sort, out, to, imageFormat, jpegQuality, settings, jobs, report, filesFrom, format, size;
   std::vector<std::string> files;  // the files of a command, or the command named by help
 };
 
@@ -55,6 +60,11 @@ class CommandLine {
     convert->add_flag("-v,--verbose", w_.verbose);
     convert->add_option("--files-from", w_.filesFrom);
     convert->add_flag("--null", w_.null);
+    CLI::App* render = AddCommand(Command::kRender);
+    render->add_option("-o,--out", w_.out);
+    render->add_option("--to", w_.to);
+    render->add_option("--format", w_.format);
+    render->add_option("--size", w_.size);
     help_ = app_.add_subcommand("help");
     help_->set_help_flag();
     help_->allow_extras();
@@ -80,7 +90,7 @@ class CommandLine {
 
   CLI::App app_{"", "plandown"};
   CLI::App* help_ = nullptr;
-  CLI::App* commands_[5] = {};
+  CLI::App* commands_[6] = {};
   Words w_;
 };
 
@@ -127,17 +137,31 @@ std::string Apply(CommandLine& line, Command command, Arguments& a) {
   a.files = w.files;
   if (w.convertImages) a.settings.ConvertBoundImages = 1, a.given.convertImages = true;
   if (w.deleteSourceImage) a.settings.DeleteSourceImage = 1, a.given.deleteSourceImage = true;
-  if (command == Command::kConvert) {
+  if (command == Command::kConvert || command == Command::kRender) {
     if (given("--out")) a.out = w.out;
-    if (given("--settings")) a.settingsFile = w.settings;
-    if (given("--report")) a.report = w.report;
-    if (given("--files-from")) a.filesFrom = w.filesFrom;
     if (given("--to")) {
       const auto index = OutVersionIndexOf(w.to);
       if (!index) return "unknown target version '" + w.to + "' (6.00, 4.20, 3.51 or 3.00)";
       a.settings.OutVersionIndex = *index;
       a.given.outVersion = true;
     }
+  }
+  if (command == Command::kRender) {
+    if (given("--format")) {
+      const auto format = PictureFormatOf(w.format);
+      if (!format) return "unknown picture format '" + w.format + "' (svg or png)";
+      a.format = *format;
+    }
+    if (given("--size")) {
+      const auto size = PictureSizeOf(w.size, kMaxPictureSide);
+      if (!size) return "--size takes WIDTHxHEIGHT, each a whole number from 1 to " + std::to_string(kMaxPictureSide);
+      std::tie(a.width, a.height) = *size;
+    }
+  }
+  if (command == Command::kConvert) {
+    if (given("--settings")) a.settingsFile = w.settings;
+    if (given("--report")) a.report = w.report;
+    if (given("--files-from")) a.filesFrom = w.filesFrom;
     if (given("--image-format")) {
       const auto index = ImageFormatIndexOf(w.imageFormat);
       if (!index) return "unknown image format '" + w.imageFormat + "' (same, bmp, gif, png, jpeg or tiff)";
@@ -186,7 +210,7 @@ ParsedArguments Help(std::optional<Command> command) {
 }  // namespace
 
 std::optional<Command> CommandNamed(const std::string& name) {
-  for (const Command c : {Command::kInfo, Command::kList, Command::kConvert})
+  for (const Command c : {Command::kInfo, Command::kList, Command::kConvert, Command::kRender})
     if (name == CommandName(c)) return c;
   return std::nullopt;
 }
@@ -196,6 +220,7 @@ const char* CommandName(Command command) {
     case Command::kInfo: return "info";
     case Command::kList: return "list";
     case Command::kConvert: return "convert";
+    case Command::kRender: return "render";
     case Command::kHelp: return "help";
     case Command::kVersion: return "version";
   }
@@ -206,6 +231,20 @@ std::optional<int> ImageFormatIndexOf(const std::string& text) {
   static const std::pair<const char*, int> kFormats[] = {{"same", 0}, {"bmp", 1}, {"gif", 2},  {"png", 3},
                                                          {"jpeg", 4}, {"jpg", 4}, {"tiff", 5}, {"tif", 5}};
   return IndexOf(text, kFormats);
+}
+
+std::optional<PictureFormat> PictureFormatOf(const std::string& text) {
+  if (text == "svg") return PictureFormat::kSvg;
+  if (text == "png") return PictureFormat::kPng;
+  return std::nullopt;
+}
+
+std::optional<std::pair<int, int>> PictureSizeOf(const std::string& text, int maxSide) {
+  const std::size_t x = text.find_first_of("xX");
+  if (x == std::string::npos) return std::nullopt;
+  const auto w = WholeNumber(text.substr(0, x), 1, maxSide), h = WholeNumber(text.substr(x + 1), 1, maxSide);
+  if (!w || !h) return std::nullopt;
+  return std::pair{*w, *h};
 }
 
 std::optional<int> OutVersionIndexOf(const std::string& text) {
@@ -242,7 +281,7 @@ ParsedArguments ParseArguments(std::span<const std::string> words) {
   Words& w = line->words();
   if (mark != words.end()) w.files.insert(w.files.end(), mark + 1, words.end());
   std::optional<Command> command;
-  for (const Command c : {Command::kInfo, Command::kList, Command::kConvert})
+  for (const Command c : {Command::kInfo, Command::kList, Command::kConvert, Command::kRender})
     if (line->command(c)->parsed()) command = c;
 
   // Help wins over whatever else is wrong on the line.

@@ -4,13 +4,16 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "convert/settings.h"
 
 namespace plandown::cli {
 
-enum class Command { kHelp, kVersion, kInfo, kList, kConvert };
+enum class Command { kHelp, kVersion, kInfo, kList, kConvert, kRender };
+
+enum class PictureFormat { kSvg, kPng };
 
 // Which conversion settings the command line gave itself; they win over a settings file.
 struct GivenSettings {
@@ -40,6 +43,9 @@ struct Arguments {
   bool verbose = false;               // --verbose: status texts on stderr
   std::optional<std::string> filesFrom;  // --files-from FILE: more paths, "-" for stdin
   bool nullSeparated = false;         // --null: that list is separated by NUL bytes
+  // render (with --out and --to)
+  PictureFormat format = PictureFormat::kSvg;  // --format
+  int width = 1600, height = 1200;             // --size WxH: the box the picture fits in
   std::vector<std::string> files;
 };
 
@@ -51,13 +57,18 @@ struct ParsedArguments {
 // `words` excludes the program name.
 ParsedArguments ParseArguments(std::span<const std::string> words);
 
-// "info", "list", "convert"; nullopt for anything else.
+// "info", "list", "convert", "render"; nullopt for anything else.
 std::optional<Command> CommandNamed(const std::string& name);
 const char* CommandName(Command command);
 
 // The options of `command` under all their names ("--out", "-o", ...), and the words its
 // option takes where there is a fixed set; for checking the shell completion.
 std::vector<std::string> OptionNames(Command command);
+
+// "svg", "png"; nullopt for anything else.
+std::optional<PictureFormat> PictureFormatOf(const std::string& text);
+// "WxH" with whole numbers from 1 to `maxSide`: {W, H}; nullopt for anything else.
+std::optional<std::pair<int, int>> PictureSizeOf(const std::string& text, int maxSide);
 
 // "6.00" -> 0 ... "3.00" -> 3; nullopt for anything else.
 std::optional<int> OutVersionIndexOf(const std::string& text);

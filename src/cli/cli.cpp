@@ -9,6 +9,7 @@
 #include "cli/help_text.h"
 #include "cli/info_command.h"
 #include "cli/list_command.h"
+#include "cli/render_command.h"
 #include "plandown/version.h"
 
 namespace plandown::cli {
@@ -31,6 +32,7 @@ int Run(std::span<const std::string> words, std::ostream& out, std::ostream& err
         case Command::kInfo: status = RunInfo(args, out); break;
         case Command::kList: status = RunList(args, out, err); break;
         case Command::kConvert: status = RunConvert(args, out, err); break;
+        case Command::kRender: status = RunRender(args, out, err); break;
       }
     } catch (const std::exception& e) {
       err << "plandown: " << e.what() << "\n";

@@ -8,6 +8,7 @@
 #include "cli/exit_codes.h"
 #include "cli/path_list.h"
 #include "cli/progress_bar.h"
+#include "cli/result_text.h"
 #include "cli/text_output.h"
 #include "convert/conversion_plan.h"
 #include "convert/conversion_report.h"
@@ -46,29 +47,12 @@ void PrintResult(std::ostream& out, const FileConversion& r) {
           << ")\n";
       break;
     case Outcome::kRefused:
-      out << "refused: " << src << ": " << IndentedLines(r.note, "    ") << "\n";
-      break;
-    case Outcome::kFailed:
-      out << "failed: " << src << ": " << IndentedLines(r.note, "    ") << "\n";
-      break;
+    case Outcome::kFailed: PrintNotDone(out, r); break;
   }
-  const auto items = r.report.Items();
-  if (!items.empty()) {
-    out << "  changes:";
-    for (std::size_t i = 0; i < items.size(); ++i) out << (i ? ", " : " ") << items[i].first << "=" << items[i].second;
-    out << "\n";
-  }
+  PrintChanges(out, r.report);
   if (!r.backup.empty()) out << "  backup: " << ToUtf8(r.backup) << "\n";
   if (r.backupFailed) out << "  warning: the former " << ToUtf8(r.destination) << " could not be backed up\n";
   for (const String& image : r.images) out << "  image: " << ToUtf8(image) << "\n";
-}
-
-std::string Reason(const FileConversion& r) {
-  if (r.outcome == Outcome::kFailed) return "write failed";
-  std::string reason = RefusalName(r.refusal);
-  if (r.refusal == Refusal::kOldVersion) reason += " (" + VersionText(r.sourceVersion) + ")";
-  if (r.refusal == Refusal::kCannotOpen && !r.reason.empty()) reason += " (" + r.reason + ")";
-  return reason;
 }
 
 void PrintSummary(std::ostream& out, const std::vector<FileConversion>& results, const String& completion) {
@@ -83,7 +67,7 @@ void PrintSummary(std::ostream& out, const std::vector<FileConversion>& results,
   }
   if (!notConverted.empty()) {
     out << "not converted: " << notConverted.size() << "\n";
-    for (const FileConversion* r : notConverted) out << "  " << ToUtf8(r->source) << ": " << Reason(*r) << "\n";
+    for (const FileConversion* r : notConverted) out << "  " << ToUtf8(r->source) << ": " << NotDoneReason(*r) << "\n";
   }
   if (!damaged.empty()) {
     out << "converted from a damaged source: " << damaged.size() << "\n";

@@ -52,6 +52,18 @@ constexpr CommandText kCommands[] = {
      "         drawing; --convert-images converts them to --image-format (same: the\n"
      "         format before binding) with --jpeg-quality (default 75);\n"
      "         --delete-source-image removes the image it was converted from.\n"},
+    {Command::kRender,
+     "  plandown render [--format svg|png] [--size WxH] [--to 6.00|4.20|3.51|3.00]\n"
+     "                  --out DEST FILE...\n",
+     "render   draws each .jww drawing and .jws shape into a picture in the folder\n"
+     "         DEST, named after it with the extension .svg or .png (an existing\n"
+     "         picture is replaced). DEST must exist.\n"
+     "         --format  svg (default) or png.\n"
+     "         --size    the box the picture fits in with the drawing's proportions\n"
+     "                   (default 1600x1200, at most 8192 a side).\n"
+     "         --to      the drawing as convert --to would write it (made in memory;\n"
+     "                   nothing but the picture is written), so that a picture\n"
+     "                   before and one after show what the conversion changes.\n"},
 };
 
 constexpr const char* kExitStatus =

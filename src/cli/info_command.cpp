@@ -1,5 +1,6 @@
 #include "cli/info_command.h"
 
+#include <cstdio>
 #include <memory>
 #include <ostream>
 
@@ -9,6 +10,7 @@
 #include "dos/jwk_data.h"
 #include "jws/jws_data.h"
 #include "jww/jww_data.h"
+#include "render/renderer.h"
 #include "util/files.h"
 #include "util/json_text.h"
 
@@ -45,6 +47,8 @@ void DescribeDocument(FileInfo& info) {
   for (std::int32_t i = 0; i < d.BindImageN && i < static_cast<std::int32_t>(d.BindImage.size()); ++i)
     info.boundImages.push_back(BoundImageInfo{d.BindImage[static_cast<std::size_t>(i)].Fname,
                                               d.BindImage[static_cast<std::size_t>(i)].Fsize});
+  const render::Extent extent = render::DrawingExtent(render::InputOf(d));
+  if (!extent.Empty()) info.extent = extent;
 }
 
 // DOS-era files: the header is all there is to read.
@@ -62,6 +66,18 @@ void DescribeDosFile(FileInfo& info) {
 }
 
 const char* YesNo(bool b) { return b ? "yes" : "no"; }
+
+// A coordinate as people write it: no exponent for drawing sizes, no trailing zeros.
+std::string Coordinate(double v) {
+  char b[32];
+  std::snprintf(b, sizeof b, "%.10g", v == 0 ? 0.0 : v);
+  return b;
+}
+
+Json ExtentJson(const std::optional<render::Extent>& e) {
+  if (!e) return Json();
+  return Json{{"min_x", e->minX}, {"min_y", e->minY}, {"max_x", e->maxX}, {"max_y", e->maxY}};
+}
 
 Json InfoObject(const FileInfo& f) {
   Json counts = Json::object();
@@ -83,7 +99,8 @@ Json InfoObject(const FileInfo& f) {
               {"block_definitions", figure(f.blockDefinitions)},
               {"referenced_definitions", figure(f.referencedDefinitions)},
               {"block_tree_nodes", figure(f.blockTreeNodes)},
-              {"bound_images", std::move(images)}};
+              {"bound_images", std::move(images)},
+              {"extent", ExtentJson(f.extent)}};
 }
 
 }  // namespace
@@ -119,6 +136,12 @@ void PrintInfoText(std::ostream& out, const FileInfo& info) {
   if (info.dos) return;
   out << "  blocks:      " << info.blockDefinitions << " definitions, " << info.referencedDefinitions
       << " referenced, " << info.blockTreeNodes << " tree nodes\n";
+  out << "  extent:      ";
+  if (info.extent)
+    out << "x " << Coordinate(info.extent->minX) << " to " << Coordinate(info.extent->maxX) << ", y "
+        << Coordinate(info.extent->minY) << " to " << Coordinate(info.extent->maxY) << "\n";
+  else
+    out << "nothing drawn\n";
   out << "  images:      " << info.boundImages.size() << "\n";
   for (const BoundImageInfo& img : info.boundImages) out << "    " << ToUtf8(img.name) << " (" << img.size << " bytes)\n";
 }

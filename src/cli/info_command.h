@@ -3,10 +3,12 @@
 #include <array>
 #include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <vector>
 
 #include "cli/arguments.h"
 #include "convert/file_kind.h"
+#include "render/geometry.h"
 #include "util/ustring.h"
 
 namespace plandown::cli {
@@ -32,6 +34,9 @@ struct FileInfo {
   std::int32_t referencedDefinitions = 0;
   std::int32_t blockTreeNodes = 0;
   std::vector<BoundImageInfo> boundImages;
+  // What is drawn of the document, in drawing coordinates; none when nothing is drawn or
+  // nothing was read (DOS-era files included).
+  std::optional<render::Extent> extent;
 };
 
 // Reads the whole drawing or shape file (bound images listed, never extracted); of a

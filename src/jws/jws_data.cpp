@@ -129,14 +129,17 @@ bool TJwsData::FileIn(InStream& in) {
 }
 
 bool TJwsData::FileOut(const String& FName, int Ver) {
-  lastReport_ = WriteReport{};
-  Ver = AdjustedVersion(Ver);
   OutputFile file(FName);
-  if (!file.ok()) {
+  if (!file.ok() || !FileOut(file.stream(), Ver)) {
     file.Abandon();
     return false;
   }
-  OutStream& out = file.stream();
+  return file.Commit();
+}
+
+bool TJwsData::FileOut(OutStream& out, int Ver) {
+  lastReport_ = WriteReport{};
+  Ver = AdjustedVersion(Ver);
   try {
     Enthd.jwID = u"JwsData";
     out.Write(kJwsSignature, kJwsSignatureBytes);
@@ -151,10 +154,9 @@ bool TJwsData::FileOut(const String& FName, int Ver) {
     ew.WriteMainList(Enthd.n1);
     ew.WriteBlockDefs(Enthd.n2);
   } catch (const std::exception&) {
-    file.Abandon();
     return false;
   }
-  return file.Commit();
+  return out.ok();
 }
 
 }  // namespace plandown

@@ -10,6 +10,7 @@
 namespace plandown {
 
 class InStream;
+class OutStream;
 
 struct TEntJwsHeader {
   String jwID;
@@ -45,6 +46,7 @@ class TJwsData : public TJwEntityDoc {
   bool FileIn(const String& FName);
   bool FileIn(InStream& in);
   bool FileOut(const String& FName, int Ver);
+  bool FileOut(OutStream& out, int Ver);  // the same into any byte sink
   const WriteReport& LastWriteReport() const { return lastReport_; }
   bool HeaderRead() const { return headerRead_; }
 

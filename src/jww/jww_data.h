@@ -11,6 +11,7 @@
 namespace plandown {
 
 class InStream;
+class OutStream;
 
 class TJwwData : public TJwEntityDoc {
  public:
@@ -42,6 +43,8 @@ class TJwwData : public TJwEntityDoc {
 
   // Writes the document as generation Ver; false (and no file) on any failure.
   bool FileOut(const String& FName, int Ver);
+  // The same into any byte sink (a file written elsewhere, or memory).
+  bool FileOut(OutStream& out, int Ver);
   // What the last FileOut changed to fit the target.
   const WriteReport& LastWriteReport() const { return lastReport_; }
 

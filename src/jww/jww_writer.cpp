@@ -70,14 +70,17 @@ bool ImageTextName(const String& s, String& name) {
 }  // namespace
 
 bool TJwwData::FileOut(const String& FName, int Ver) {
-  lastReport_ = WriteReport{};
-  WriteReport& rep = lastReport_;
   OutputFile file(FName);
-  if (!file.ok()) {
+  if (!file.ok() || !FileOut(file.stream(), Ver)) {
     file.Abandon();
     return false;
   }
-  OutStream& out = file.stream();
+  return file.Commit();
+}
+
+bool TJwwData::FileOut(OutStream& out, int Ver) {
+  lastReport_ = WriteReport{};
+  WriteReport& rep = lastReport_;
   const bool unicode = (FileOutOpt & OptUnicodeStrings) != 0;
 
   try {
@@ -205,10 +208,9 @@ bool TJwwData::FileOut(const String& FName, int Ver) {
       }
     }
   } catch (const std::exception&) {
-    file.Abandon();
     return false;
   }
-  return file.Commit();
+  return out.ok();
 }
 
 }  // namespace plandown

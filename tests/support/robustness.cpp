@@ -15,6 +15,7 @@
 #include "images/image_text.h"
 #include "jws/jws_data.h"
 #include "jww/jww_data.h"
+#include "support/picture_check.h"
 #include "support/predict.h"
 #include "util/paths.h"
 #include "util/text.h"
@@ -28,6 +29,7 @@ namespace fs = std::filesystem;
 constexpr int kTargets[] = {600, 420, 351, 300};
 
 void Note(std::string& out, const std::string& what) {
+  if (what.empty()) return;
   if (!out.empty()) out += "; ";
   out += what;
 }
@@ -183,6 +185,7 @@ std::string CheckJwwRead(InputBytes bytes, const TempDir& scratch) {
   doc.BindImageFolder = AddPathDelim(FromFsPath(images));
   InStream in(bytes);
   std::string out = CheckHeaderPromise(doc, doc.FileIn(in));
+  if (doc.HeaderRead()) Note(out, CheckPicture(render::InputOf(doc)));
   if (!doc.BindImage.empty()) {
     for (const fs::directory_entry& e : fs::directory_iterator(scratch.path()))
       if (e.path() != images) Note(out, "extraction wrote " + e.path().filename().string() + " outside its folder");
@@ -196,7 +199,9 @@ std::string CheckJwwRead(InputBytes bytes, const TempDir& scratch) {
 std::string CheckJwsRead(InputBytes bytes, const TempDir&) {
   TJwsData doc;
   InStream in(bytes);
-  return CheckHeaderPromise(doc, doc.FileIn(in));
+  std::string out = CheckHeaderPromise(doc, doc.FileIn(in));
+  if (doc.HeaderRead()) Note(out, CheckPicture(render::InputOf(doc)));
+  return out;
 }
 
 std::string CheckJwwRoundTrip(InputBytes bytes, const TempDir& scratch) {

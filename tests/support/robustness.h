@@ -19,10 +19,12 @@ using InputBytes = std::span<const std::uint8_t>;
 std::string CheckDocumentConsistent(const TJwEntityDoc& doc);
 
 // A drawing read from memory, with its bound images extracted into the scratch folder:
-// the document is consistent, a true result comes with a header, and extraction writes
-// only plain files inside its own folder.
+// the document is consistent, a true result comes with a header, extraction writes only
+// plain files inside its own folder, and what was read renders as a picture whose
+// primitives keep the renderer's promises (see picture_check.h).
 std::string CheckJwwRead(InputBytes bytes, const TempDir& scratch);
-// A shape read from memory: consistent, and a true result comes with a header.
+// A shape read from memory: consistent, a true result comes with a header, and it
+// renders as a drawing does.
 std::string CheckJwsRead(InputBytes bytes, const TempDir& scratch);
 
 // Whatever the readers take in with a header, written at each of 6.00, 4.20, 3.51 and
