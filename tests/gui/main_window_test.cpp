@@ -47,6 +47,7 @@ namespace fs = std::filesystem;
 using app::FromWx;
 using testing::Click;
 using testing::MainWindowHarness;
+using testing::SettingsWith;
 using testing::TempDir;
 using testing::WaitFor;
 
@@ -75,11 +76,6 @@ struct DrawingFolder {
 
 std::string Hex(const String& folder) { return ToUtf8(EncodeHexText(folder)); }
 
-// A settings file naming the reference and destination folders, the rest at defaults.
-std::vector<std::string> SettingsWith(const String& preFolder, const String& destination, int filter = 0) {
-  return {"64", "64", "600", "520", "200", Hex(preFolder), Hex(destination), std::to_string(filter),
-          "80", "80", "80", "80", "80", "80", "64", "64", "0", "0", "0", "0", "75"};
-}
 
 std::set<String> AsSet(const std::vector<String>& v) { return {v.begin(), v.end()}; }
 
