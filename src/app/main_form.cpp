@@ -34,6 +34,7 @@
 #include "convert/status_texts.h"
 #include "convert/window_placement.h"
 #include "jww/substitution.h"
+#include "jww/versions.h"
 #include "util/files.h"
 #include "util/paths.h"
 
@@ -313,12 +314,26 @@ void TForm1::BuildPreviewArea() {
   auto* row = new wxBoxSizer(wxHORIZONTAL);
   row->Add(PreviewCheck, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
   row->Add(AfterCheck, 0, wxALIGN_CENTER_VERTICAL | wxLEFT | wxRIGHT, 12);
+  // Ellipsized rather than widening the bar, so that the command area alone sets the width.
+  PreviewInfo = new wxStaticText(PreviewBar, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
+                                 wxST_ELLIPSIZE_END | wxST_NO_AUTORESIZE);
+  row->Add(PreviewInfo, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
   auto* box = new wxBoxSizer(wxVERTICAL);
   box->Add(row, 0, wxEXPAND | wxTOP | wxBOTTOM, 2);
   PreviewBar->SetSizer(box);
   PreviewPane = new TPreviewPane(Panel2, setup_.previewStarted);
   PreviewPane->SetMinSize(wxSize(-1, kMinPreviewHeight));
   PreviewPane->Hide();
+  PreviewPane->OnShownChanged([this] {
+    const TPreviewPane& pane = *PreviewPane;
+    String info;
+    if (pane.GetState() == TPreviewPane::State::kPicture && pane.SourceVersion() > 0) {
+      info = ExtractName(pane.ShownPath()) + u"  Ver." + FromUtf8(VersionText(pane.SourceVersion()));
+      if (pane.TargetVersion() > 0) info += u" → " + FromUtf8(VersionText(pane.TargetVersion()));
+    }
+    PreviewInfo->SetLabelText(Wx(info));
+    PreviewInfo->SetToolTip(Wx(pane.ShownPath()));
+  });
   PreviewCheck->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { PreviewCheckClick(); });
   AfterCheck->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { AfterCheckClick(); });
 }

@@ -112,6 +112,7 @@ class TForm1 : public wxFrame {
   wxPanel* PreviewBar = nullptr;  // under the list: the preview's switches
   wxCheckBox* PreviewCheck = nullptr;
   wxCheckBox* AfterCheck = nullptr;
+  wxStaticText* PreviewInfo = nullptr;  // the generations the picture shows
   TPreviewPane* PreviewPane = nullptr;  // under the bar while the preview is on
   wxPanel* ProgressPanel = nullptr;  // under the list while a run goes on
   wxGauge* ProgressBar1 = nullptr;

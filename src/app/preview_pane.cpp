@@ -56,7 +56,7 @@ TPreviewPane::TPreviewPane(wxWindow* parent, std::function<void(const String& pa
         state_ = State::kLoading;
         shownPath_ = path_;
         bitmap_ = wxBitmap();
-        Refresh();
+        ShownChanged();
       },
       kLoadingTimerId);
   Bind(
@@ -105,7 +105,7 @@ void TPreviewPane::Request(bool sameDocument) {
     state_ = State::kNone;
     shownPath_.clear();
     bitmap_ = wxBitmap();
-    Refresh();
+    ShownChanged();
     return;
   }
   waiting_ = true;
@@ -127,7 +127,12 @@ void TPreviewPane::Answered(PreviewAnswer& answer) {
     state_ = State::kNote;
   }
   notConverted_ = answer.notConverted;
+  ShownChanged();
+}
+
+void TPreviewPane::ShownChanged() {
   Refresh();
+  if (changed_) changed_();
 }
 
 String TPreviewPane::NoteText() const {

@@ -55,13 +55,17 @@ class TPreviewPane final : public wxPanel {
   std::uint64_t Answers() const { return answers_; }
   // A request is waiting for its answer.
   bool Busy() const { return waiting_; }
+  // Called whenever what the pane shows changes.
+  void OnShownChanged(std::function<void()> changed) { changed_ = std::move(changed); }
 
  private:
   void Request(bool sameDocument);
   void Answered(PreviewAnswer& answer);
   void OnPaint(wxPaintEvent& event);
+  void ShownChanged();
 
   std::function<void(const String&)> started_;
+  std::function<void()> changed_;
   std::unique_ptr<PreviewWorker> worker_;
   String path_;
   std::optional<ConversionSettings> after_;

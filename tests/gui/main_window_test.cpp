@@ -24,6 +24,7 @@
 #include <thread>
 
 #include "app/folder_tree.h"
+#include "app/preview_pane.h"
 #include "app/result_view.h"
 #include "app/settings_dialog.h"
 #include "app/window_texts.h"
@@ -733,11 +734,15 @@ TEST(MainWindow, Screenshot) {
 
   {
     MainWindowHarness h;
-    h.WriteSettings({"40", "40", "900", "560", "200", Hex(FromFsPath(folder)), Hex(FromFsPath(destination)), "1",
-                     "130", "50", "240", "150", "70", "50", "120", "110", "2", "0", "0", "0", "75"});
+    // The preview pane on (line 22), showing the first selected drawing.
+    h.WriteSettings({"40", "40", "900", "700", "200", Hex(FromFsPath(folder)), Hex(FromFsPath(destination)), "1",
+                     "130", "50", "240", "150", "70", "50", "120", "110", "2", "0", "0", "0", "75", "1"});
     app::TForm1& form = h.Open();
     h.SelectRows({u"plan.jww", u"sxf_details.jww"});
     form.ListView1->SetFocus();
+    const String shown = AddPathDelim(FromFsPath(folder)) + u"plan.jww";
+    EXPECT_TRUE(WaitFor([&] { return !form.PreviewPane->Busy() && form.PreviewPane->ShownPath() == shown; }));
+    testing::Settle();
     testing::SaveScreenshot(&form, "main-window.png");
 
     form.Form2->CallAfter([&] {

@@ -5,6 +5,7 @@
 #include <wx/checkbox.h>
 #include <wx/image.h>
 #include <wx/listctrl.h>
+#include <wx/stattext.h>
 
 #include <algorithm>
 #include <atomic>
@@ -15,6 +16,7 @@
 
 #include "app/preview_pane.h"
 #include "app/window_texts.h"
+#include "app/wx_text.h"
 #include "support/file_text.h"
 #include "util/paths.h"
 #include "util/text.h"
@@ -192,6 +194,7 @@ TEST(PreviewPane, AfterConversionShowsWhatTheConversionWouldWrite) {
   ASSERT_EQ(pane.GetState(), TPreviewPane::State::kPicture);
   EXPECT_EQ(pane.SourceVersion(), 700);
   EXPECT_EQ(pane.TargetVersion(), 0);
+  EXPECT_EQ(app::FromWx(form.PreviewInfo->GetLabelText()), u"sxf_details.jww  Ver.7.00");
   const wxImage asItIs = pane.Picture().ConvertToImage();
   const std::uint64_t answers = pane.Answers();
 
@@ -199,6 +202,7 @@ TEST(PreviewPane, AfterConversionShowsWhatTheConversionWouldWrite) {
   ASSERT_TRUE(WaitFor([&] { return pane.Answers() > answers && !pane.Busy(); }, std::chrono::seconds(20)));
   ASSERT_EQ(pane.GetState(), TPreviewPane::State::kPicture);
   EXPECT_EQ(pane.TargetVersion(), 300);
+  EXPECT_EQ(app::FromWx(form.PreviewInfo->GetLabelText()), u"sxf_details.jww  Ver.7.00 → 3.00");
   const wxImage converted = pane.Picture().ConvertToImage();
   ASSERT_EQ(converted.GetSize(), asItIs.GetSize());
   std::size_t changed = 0;
