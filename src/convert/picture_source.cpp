@@ -1,6 +1,7 @@
 #include "convert/picture_source.h"
 
 #include "convert/converted_in_memory.h"
+#include "convert/read_step.h"
 #include "convert/status_texts.h"
 #include "jww/versions.h"
 #include "util/paths.h"
@@ -19,8 +20,9 @@ void Refuse(PictureSource& out, Refusal why, String note) {
 // Reads the source into `doc`; false (with the refusal noted) when there is nothing to draw.
 template <class Document>
 bool ReadSource(const String& path, Document& doc, bool converting, PictureSource& out) {
-  if (!doc.FileCheck(path)) {
-    Refuse(out, Refusal::kNotRecognised, UnreadableText(path));
+  Refusal why = Refusal::kNone;
+  if (!RecogniseSource(doc, path, why, out.reason)) {
+    Refuse(out, why, UnreadableText(path));
     return false;
   }
   out.cleanRead = doc.FileIn(path);

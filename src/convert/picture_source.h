@@ -21,6 +21,7 @@ struct PictureSource {
   Refusal refusal = Refusal::kNone;
   bool failed = false;      // the conversion in memory failed (nothing to draw)
   String note;              // the refusal or failure text
+  std::string reason;       // kCannotOpen: the system's words
   bool cleanRead = false;   // the whole source read without a problem
   int sourceVersion = 0;    // 0 when no header was read
   int targetVersion = 0;    // the generation drawn after conversion; 0 for the source as it is

@@ -15,6 +15,21 @@
 
 namespace plandown {
 
+// Whether `doc` recognises the file at `path` as its own. Regular files only: FileCheck
+// would wait for ever on a pipe with no writer. When not, `why` tells a missing file, one
+// that cannot be opened (`reason`: the system's words) and one that is simply not
+// recognised apart.
+template <class Document>
+bool RecogniseSource(Document& doc, const String& path, Refusal& why, std::string& reason) {
+  if (FileExistsAt(path) && doc.FileCheck(path)) return true;
+  const SourceAccessCheck access = CheckSourceAccess(path);
+  why = Refusal::kNotRecognised;
+  if (access.access == SourceAccess::kMissing) why = Refusal::kNoSuchFile;
+  if (access.access == SourceAccess::kNotOpenable) why = Refusal::kCannotOpen;
+  reason = access.reason;
+  return false;
+}
+
 // Reads request.source into doc. False when the file is refused (result says why);
 // otherwise `cleanRead` tells whether the whole file was read without a problem.
 template <class Document, class BeforeRead>
@@ -25,14 +40,9 @@ bool ReadForConversion(Document& doc, const ConversionRequest& request, FileConv
     Refuse(result, Refusal::kSameFile, String(kDestinationIsSourceText), ui);
     return false;
   }
-  // Regular files only: FileCheck would wait for ever on a pipe with no writer.
-  if (!FileExistsAt(request.source) || !doc.FileCheck(request.source)) {
+  Refusal why = Refusal::kNone;
+  if (!RecogniseSource(doc, request.source, why, result.reason)) {
     // The status text is the same in every case; the refusal says what is wrong.
-    const SourceAccessCheck access = CheckSourceAccess(request.source);
-    Refusal why = Refusal::kNotRecognised;
-    if (access.access == SourceAccess::kMissing) why = Refusal::kNoSuchFile;
-    if (access.access == SourceAccess::kNotOpenable) why = Refusal::kCannotOpen;
-    result.reason = access.reason;
     Refuse(result, why, UnreadableText(request.source), ui);
     return false;
   }
