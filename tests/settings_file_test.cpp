@@ -191,6 +191,59 @@ TEST(SettingsFile, PartialAndGarbledFiles) {
   EXPECT_EQ(FileText(PathIn(dir, u"s.dat")).substr(0, head.size()), head);
 }
 
+TEST(SettingsFile, PreviewSwitchesFollowTheTwentyOneLinesOnlyWhenNeeded) {
+  TempDir dir;
+  const std::vector<std::string> base = {"64", "64", "600", "520", "200", "", "", "0", "80", "80", "80",
+                                         "80", "80", "80", "64", "64", "0", "0", "0", "0", "75"};
+  auto with = [&](std::vector<std::string> later) {
+    std::vector<std::string> lines = base;
+    lines.insert(lines.end(), later.begin(), later.end());
+    return lines;
+  };
+  // Written: the switches up to the last one that is on; none when both are off.
+  const struct {
+    int shown, after;
+    std::vector<std::string> lines;
+  } written[] = {
+      {0, 0, base},
+      {1, 0, with({"1"})},
+      {0, 1, with({"0", "1"})},
+      {1, 1, with({"1", "1"})},
+  };
+  for (const auto& c : written) {
+    AppSettings s;
+    s.PreviewShown = c.shown;
+    s.PreviewAfter = c.after;
+    const String path = PathIn(dir, u"w.dat");
+    ASSERT_TRUE(SaveSettings(path, s));
+    EXPECT_EQ(FileText(path), Lines(c.lines)) << c.shown << c.after;
+    AppSettings back;
+    back.PreviewShown = 7;
+    ASSERT_TRUE(LoadSettings(path, back));
+    EXPECT_EQ(back.PreviewShown, c.shown);
+    EXPECT_EQ(back.PreviewAfter, c.after);
+    EXPECT_EQ(back.Conversion.JpegQuality, 75);
+  }
+  // Read: a file of older versions, or one cut short, leaves the preview off; a short file
+  // never takes its last lines for the switches.
+  const struct {
+    const char* what;
+    std::vector<std::string> lines;
+    int shown, after;
+  } read[] = {
+      {"sixteen lines", std::vector<std::string>(base.begin(), base.begin() + 16), 0, 0},
+      {"twenty-one lines", base, 0, 0},
+      {"twenty-two lines", with({"1"}), 1, 0},
+      {"a later version's further lines", with({"1", "1", "5", "x"}), 1, 1},
+  };
+  for (const auto& c : read) {
+    AppSettings s;
+    ASSERT_TRUE(LoadSettings(WriteFileBytes(dir, u"r.dat", Lines(c.lines)), s));
+    EXPECT_EQ(s.PreviewShown, c.shown) << c.what;
+    EXPECT_EQ(s.PreviewAfter, c.after) << c.what;
+  }
+}
+
 TEST(SettingsFile, FailedWritesLeaveNoFile) {
   TempDir dir;
   const String missingFolder = PathIn(dir, u"missing/plandown.dat");

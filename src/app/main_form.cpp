@@ -1,6 +1,7 @@
 #include "app/main_form.h"
 
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/display.h>
 #include <wx/evtloop.h>
@@ -24,6 +25,7 @@
 #include "app/conversion_worker.h"
 #include "app/folder_tree.h"
 #include "app/layout.h"
+#include "app/preview_pane.h"
 #include "app/result_view.h"
 #include "app/settings_dialog.h"
 #include "app/window_texts.h"
@@ -32,7 +34,9 @@
 #include "convert/status_texts.h"
 #include "convert/window_placement.h"
 #include "jww/substitution.h"
+#include "jww/versions.h"
 #include "util/files.h"
+#include "util/paths.h"
 
 namespace plandown::app {
 
@@ -41,6 +45,7 @@ namespace {
 constexpr int kDefaultOffset = 64;     // where a window goes that would not show
 constexpr int kMinFolderPanel = 100;   // the least the folder tree keeps when space is short
 constexpr int kMinListHeight = 80;     // rows the list shows at the least
+constexpr int kMinPreviewHeight = 120; // the preview pane, while it is on
 constexpr int kPollTimerId = wxID_HIGHEST + 1;
 constexpr int kRefreshTimerId = wxID_HIGHEST + 2;
 
@@ -144,9 +149,12 @@ TForm1::TForm1(MainFormSetup setup)
   BuildCommandArea();
   BuildFileList();
   BuildProgressArea();
+  BuildPreviewArea();
   auto* rightSizer = new wxBoxSizer(wxVERTICAL);
   rightSizer->Add(Panel3, 0, wxEXPAND);
   rightSizer->Add(ListView1, 1, wxEXPAND);
+  rightSizer->Add(PreviewBar, 0, wxEXPAND);
+  rightSizer->Add(PreviewPane, 1, wxEXPAND);
   rightSizer->Add(ProgressPanel, 0, wxEXPAND);
   Panel2->SetSizer(rightSizer);
   // The command area never gets less than it needs: the tree gives way.
@@ -269,6 +277,11 @@ void TForm1::BuildFileList() {
   ListView1->SetMinSize(wxSize(-1, kMinListHeight));
   ListView1->Bind(wxEVT_LIST_COL_CLICK, [this](wxListEvent& e) { ListView1ColumnClick(e.GetColumn()); });
   ListView1->Bind(wxEVT_LIST_ITEM_ACTIVATED, [this](wxListEvent&) { ListView1DblClick(); });
+  for (const auto type : {wxEVT_LIST_ITEM_SELECTED, wxEVT_LIST_ITEM_DESELECTED, wxEVT_LIST_ITEM_FOCUSED})
+    ListView1->Bind(type, [this](wxListEvent& e) {
+      e.Skip();
+      SchedulePreview();
+    });
   // Widths the user gives win over fitted ones.
   ListView1->Bind(wxEVT_LIST_COL_END_DRAG, [this](wxListEvent& e) {
     e.Skip();
@@ -292,6 +305,39 @@ void TForm1::BuildProgressArea() {
   ButtonC->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { ButtonCClick(); });
 }
 
+void TForm1::BuildPreviewArea() {
+  PreviewBar = new wxPanel(Panel2);
+  PreviewCheck = new wxCheckBox(PreviewBar, wxID_ANY, Wx(kPreviewCheck));
+  AfterCheck = new wxCheckBox(PreviewBar, wxID_ANY, Wx(kAfterConversionCheck));
+  AfterCheck->SetToolTip(Wx(kAfterConversionTip));
+  AfterCheck->Disable();
+  auto* row = new wxBoxSizer(wxHORIZONTAL);
+  row->Add(PreviewCheck, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
+  row->Add(AfterCheck, 0, wxALIGN_CENTER_VERTICAL | wxLEFT | wxRIGHT, 12);
+  // Ellipsized rather than widening the bar, so that the command area alone sets the width.
+  PreviewInfo = new wxStaticText(PreviewBar, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
+                                 wxST_ELLIPSIZE_END | wxST_NO_AUTORESIZE);
+  row->Add(PreviewInfo, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
+  auto* box = new wxBoxSizer(wxVERTICAL);
+  box->Add(row, 0, wxEXPAND | wxTOP | wxBOTTOM, 2);
+  PreviewBar->SetSizer(box);
+  PreviewPane = new TPreviewPane(Panel2, setup_.previewStarted);
+  PreviewPane->SetMinSize(wxSize(-1, kMinPreviewHeight));
+  PreviewPane->Hide();
+  PreviewPane->OnShownChanged([this] {
+    const TPreviewPane& pane = *PreviewPane;
+    String info;
+    if (pane.GetState() == TPreviewPane::State::kPicture && pane.SourceVersion() > 0) {
+      info = ExtractName(pane.ShownPath()) + u"  Ver." + FromUtf8(VersionText(pane.SourceVersion()));
+      if (pane.TargetVersion() > 0) info += u" → " + FromUtf8(VersionText(pane.TargetVersion()));
+    }
+    PreviewInfo->SetLabelText(Wx(info));
+    PreviewInfo->SetToolTip(Wx(pane.ShownPath()));
+  });
+  PreviewCheck->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { PreviewCheckClick(); });
+  AfterCheck->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { AfterCheckClick(); });
+}
+
 void TForm1::FormShow() {
   TempFolder = CreateSessionTempFolder(setup_.programFolder);
   // Without a settings file the columns are fitted to what they hold.
@@ -312,7 +358,9 @@ void TForm1::FormShow() {
 wxSize TForm1::NeededClientSize() const {
   const wxSize command = Panel3->GetMinSize();
   const int width = kMinFolderPanel + Splitter1->GetSashSize() + command.x;
-  const int height = Label1Panel->GetMinSize().y + command.y + kMinListHeight + ProgressPanel->GetBestSize().y;
+  int height = Label1Panel->GetMinSize().y + command.y + kMinListHeight + PreviewBar->GetBestSize().y +
+               ProgressPanel->GetBestSize().y;
+  if (PreviewPane->IsShown()) height += kMinPreviewHeight;
   return {width, height};
 }
 
@@ -337,6 +385,10 @@ void TForm1::ShowDestination(const String& folder) {
 void TForm1::ApplySettings() {
   ShowDestination(settings_.DestinationFolder);
   ComboBox1->SetSelection(settings_.FileTypeIndex);
+  PreviewCheck->SetValue(settings_.PreviewShown != 0);
+  AfterCheck->SetValue(settings_.PreviewAfter != 0);
+  AfterCheck->Enable(settings_.PreviewShown != 0);
+  PreviewPane->Show(settings_.PreviewShown != 0);
 
   // The window keeps the saved size, but grows to show the whole command area beside the
   // saved tree width, and comes back onto a display when it would not show.
@@ -438,6 +490,7 @@ void TForm1::ListFiles(const String& folder, bool showStatus) {
   if (sortShown_) ListView1->RemoveSortIndicator();
   sortShown_ = false;
   WatchFolder(listing.folderExists ? folder : String());
+  SchedulePreview(true);
   if (showStatus) SetStatus(done);
   lastListingText_ = done;
   if (!Converting()) Timer1->Start(kPollInterval);
@@ -462,6 +515,7 @@ void TForm1::SortList() {
   ListView1->Refresh();
   ListView1->ShowSortIndicator(sort_.Sort1, sort_.Sort2 == 0);
   sortShown_ = true;
+  SchedulePreview();  // the first selected row may be another now
 }
 
 void TForm1::RefreshList(bool userAsked) {
@@ -515,6 +569,48 @@ void TForm1::WatchFolder(const String& folder) {
   if (!folder.empty()) watcher_->Add(wxFileName::DirName(Wx(folder)), kWatchedChanges);
 }
 
+void TForm1::SchedulePreview(bool reload) {
+  if (!PreviewPane->IsShown()) return;
+  previewReload_ = previewReload_ || reload;
+  if (previewQueued_) return;
+  // Selecting a range sends an event a row: the pane is asked once, when they are done.
+  previewQueued_ = true;
+  CallAfter([this] {
+    previewQueued_ = false;
+    const bool again = previewReload_;
+    previewReload_ = false;
+    UpdatePreview(again);
+  });
+}
+
+void TForm1::UpdatePreview(bool reload) {
+  if (closed_ || !PreviewPane->IsShown()) return;
+  const long first = ListView1->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
+  const FileListRow* row = RowOfItem(first);
+  const String path = row != nullptr ? AddPathDelim(preFolder) + row->caption() : String();
+  std::optional<ConversionSettings> after;
+  if (AfterCheck->IsChecked()) after = settings_.Conversion;
+  PreviewPane->ShowFile(path, after, reload);
+}
+
+void TForm1::ShowPreviewPane(bool show) {
+  AfterCheck->Enable(show);
+  if (show == PreviewPane->IsShown()) return;
+  if (!show) PreviewPane->Clear();
+  PreviewPane->Show(show);
+  UpdateMinSize();
+  // The window grows where it is too low for the pane under a list of its least height.
+  const wxSize needed = NeededClientSize();
+  const wxSize client = GetClientSize();
+  if (client.y < needed.y) SetClientSize(client.x, needed.y);
+  Panel2->Layout();
+  if (show) UpdatePreview();
+}
+
+void TForm1::PreviewCheckClick() { ShowPreviewPane(PreviewCheck->IsChecked()); }
+
+void TForm1::AfterCheckClick() { UpdatePreview(); }
+
 void TForm1::SelectAllRows() {
   // -1: every item at once.
   ListView1->SetItemState(-1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
@@ -534,6 +630,8 @@ void TForm1::Timer1Timer() {
     ListFiles(selected);
     preFolder = selected;
   }
+  // Selections made without an event (a range in some toolkits) are caught up with here.
+  UpdatePreview();
   Timer1->Start(kPollInterval);
 }
 
@@ -552,6 +650,7 @@ void TForm1::Button2Click() {
   settings_.DialogLeft = at.x;
   settings_.DialogTop = at.y;
   plExplorerFolderTree1->IdleRestart();
+  UpdatePreview();  // the target version may have changed
   Timer1->Start(kPollInterval);
 }
 
@@ -671,6 +770,8 @@ AppSettings TForm1::CurrentSettings() const {
   s.DestinationFolder = FromWx(Edit1->GetValue());
   s.FileTypeIndex = ComboBox1->GetSelection();
   for (int c = 0; c < kFileListColumns; ++c) s.ColumnWidths[static_cast<std::size_t>(c)] = ListView1->GetColumnWidth(c);
+  s.PreviewShown = PreviewCheck->IsChecked() ? 1 : 0;
+  s.PreviewAfter = AfterCheck->IsChecked() ? 1 : 0;
   return s;
 }
 

@@ -17,6 +17,7 @@
 #include "util/ustring.h"
 
 class wxButton;
+class wxCheckBox;
 class wxCloseEvent;
 class wxChoice;
 class wxFileSystemWatcherBase;
@@ -33,6 +34,7 @@ namespace plandown::app {
 
 class ConversionWorker;
 class TForm2;
+class TPreviewPane;
 class TResultView;
 class TplExplorerFolderTree;
 
@@ -45,6 +47,8 @@ struct MainFormSetup {
   WindowServices services;
   // Called on the converting thread as each file starts (a hook for tests).
   std::function<void()> fileStarted;
+  // Called on the preview's thread as it begins on a file (a hook for tests).
+  std::function<void(const String& path)> previewStarted;
 };
 
 class TForm1 : public wxFrame {
@@ -71,6 +75,8 @@ class TForm1 : public wxFrame {
   // selection of the rows still there and the order the list was sorted in.
   void RefreshList(bool userAsked = true);
   void SelectAllRows();  // Ctrl+A in the list
+  void PreviewCheckClick();  // the preview pane on or off
+  void AfterCheckClick();    // the preview as it is or after conversion
 
   // The status bar's text, repainted at once.
   void SetStatus(const String& text);
@@ -103,6 +109,11 @@ class TForm1 : public wxFrame {
   wxButton* ButtonT = nullptr;
   wxButton* ButtonX = nullptr;
   wxListCtrl* ListView1 = nullptr;
+  wxPanel* PreviewBar = nullptr;  // under the list: the preview's switches
+  wxCheckBox* PreviewCheck = nullptr;
+  wxCheckBox* AfterCheck = nullptr;
+  wxStaticText* PreviewInfo = nullptr;  // the generations the picture shows
+  TPreviewPane* PreviewPane = nullptr;  // under the bar while the preview is on
   wxPanel* ProgressPanel = nullptr;  // under the list while a run goes on
   wxGauge* ProgressBar1 = nullptr;
   wxStaticText* ProgressCount = nullptr;  // "k / N"
@@ -118,6 +129,12 @@ class TForm1 : public wxFrame {
   void BuildCommandArea();
   void BuildFileList();
   void BuildProgressArea();
+  void BuildPreviewArea();
+  void ShowPreviewPane(bool show);
+  // The pane follows the first selected row, soon after the selection changed.
+  // `reload`: the file may have changed.
+  void SchedulePreview(bool reload = false);
+  void UpdatePreview(bool reload = false);
   void ApplySettings();
   void ShowDestination(const String& folder);
   void UpdateMinSize();
@@ -154,6 +171,8 @@ class TForm1 : public wxFrame {
   bool watchPending_ = false;  // the watcher needs a running event loop
   wxTimer refreshTimer_;
   bool closed_ = false;
+  bool previewQueued_ = false;
+  bool previewReload_ = false;
 };
 
 }  // namespace plandown::app

@@ -25,6 +25,15 @@ inline constexpr std::u16string_view kBrowseTitle = u"変換後のファイル�
 
 inline constexpr std::u16string_view kStopButton = u"中止 (&C)";
 
+// Preview pane.
+inline constexpr std::u16string_view kPreviewCheck = u"プレビュー (&P)";
+inline constexpr std::u16string_view kAfterConversionCheck = u"変換後";
+inline constexpr std::u16string_view kAfterConversionTip = u"変換設定の保存バージョンで書いた場合の図面を表示します";
+inline constexpr std::u16string_view kPreviewNoFile = u"ファイルが選択されていません";
+inline constexpr std::u16string_view kPreviewLoading = u"読み込み中…";
+inline constexpr std::u16string_view kPreviewUnavailable = u"プレビューできません";
+inline constexpr std::u16string_view kPreviewNotConverted = u"変換対象外のためプレビューできません";
+
 // Result view.
 inline constexpr std::u16string_view kCopyButton = u"コピー (&C)";
 inline constexpr std::u16string_view kSaveReportButton = u"レポートを保存 (&R)...";

@@ -11,6 +11,7 @@ struct ConversionSettings {
   std::int32_t DeleteSourceImage = 0;   // non-zero: delete the source image after a good conversion
   std::int32_t ImageFormatIndex = 0;    // 0 same, 1 BMP, 2 GIF, 3 PNG, 4 JPEG, 5 TIFF
   std::int32_t JpegQuality = 75;        // 0..100
+  friend bool operator==(const ConversionSettings&, const ConversionSettings&) = default;
 };
 
 // The target generation of OutVersionIndex (600, 420, 351 or 300).

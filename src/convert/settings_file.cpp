@@ -42,6 +42,14 @@ void VisitLines(Settings& s, Visitor&& v) {
   v(s.Conversion.JpegQuality);
 }
 
+// The lines after those, which older files do not have: they keep their defaults when
+// absent, and trailing ones at their defaults are not written.
+template <class Settings, class Visitor>
+void VisitLaterLines(Settings& s, Visitor&& v) {
+  v(s.PreviewShown, AppSettings{}.PreviewShown);
+  v(s.PreviewAfter, AppSettings{}.PreviewAfter);
+}
+
 // Lines ended by CR LF, LF or CR; a last line without an ending counts.
 std::vector<String> SplitLines(std::u16string_view text) {
   std::vector<String> lines;
@@ -85,6 +93,10 @@ bool LoadSettings(const String& path, AppSettings& settings) {
     else
       value = TextToInt(line);
   });
+  VisitLaterLines(settings, [&](std::int32_t& value, std::int32_t) {
+    if (next < lines.size()) value = TextToInt(lines[next]);
+    ++next;
+  });
   // What the type box holds: an index it has no entry for selects nothing.
   if (settings.FileTypeIndex < 0 || settings.FileTypeIndex >= static_cast<std::int32_t>(kFileTypeFilters.size()))
     settings.FileTypeIndex = -1;
@@ -100,6 +112,13 @@ bool SaveSettings(const String& path, const AppSettings& settings) {
       text += std::to_string(value);
     text += "\r\n";
   });
+  std::vector<std::int32_t> later;
+  std::size_t needed = 0;
+  VisitLaterLines(settings, [&](std::int32_t value, std::int32_t byDefault) {
+    later.push_back(value);
+    if (value != byDefault) needed = later.size();
+  });
+  for (std::size_t i = 0; i < needed; ++i) text += std::to_string(later[i]) + "\r\n";
   OutputFile file(path);
   if (!file.ok()) {
     file.Abandon();

@@ -1,5 +1,6 @@
 // The settings file: window layout, the two folders, the type filter, the list's column
-// widths, the settings dialog's position and the conversion settings, 21 text lines.
+// widths, the settings dialog's position and the conversion settings, 21 text lines;
+// then the preview pane's two switches, on lines of their own after those.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -24,6 +25,11 @@ struct AppSettings {
   std::int32_t DialogLeft = 64;  // settings dialog
   std::int32_t DialogTop = 64;
   ConversionSettings Conversion;
+  // Lines 22 and 23, written only as far as one of them holds other than its default, so
+  // that the file of a window without them stays the 21 lines every version reads; a file
+  // without them gives the defaults.
+  std::int32_t PreviewShown = 0;  // the preview pane is open
+  std::int32_t PreviewAfter = 0;  // it shows the drawing as the conversion would write it
 };
 
 // Sets every value but DestinationFolder to its default, then applies the lines of the file
@@ -33,7 +39,7 @@ struct AppSettings {
 // checked. Returns whether a file was read.
 bool LoadSettings(const String& path, AppSettings& settings);
 
-// Writes the 21 lines, each ended by CR LF, through a temporary file that replaces the
+// Writes the 21 lines and the preview lines that are needed, each ended by CR LF, through a temporary file that replaces the
 // file at path only when complete. On failure there is no file at path and nothing is
 // reported beyond the result.
 bool SaveSettings(const String& path, const AppSettings& settings);

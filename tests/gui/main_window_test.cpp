@@ -25,6 +25,7 @@
 #include <thread>
 
 #include "app/folder_tree.h"
+#include "app/preview_pane.h"
 #include "app/result_view.h"
 #include "app/settings_dialog.h"
 #include "app/window_texts.h"
@@ -48,6 +49,7 @@ namespace fs = std::filesystem;
 using app::FromWx;
 using testing::Click;
 using testing::MainWindowHarness;
+using testing::SettingsWith;
 using testing::TempDir;
 using testing::WaitFor;
 
@@ -76,11 +78,6 @@ struct DrawingFolder {
 
 std::string Hex(const String& folder) { return ToUtf8(EncodeHexText(folder)); }
 
-// A settings file naming the reference and destination folders, the rest at defaults.
-std::vector<std::string> SettingsWith(const String& preFolder, const String& destination, int filter = 0) {
-  return {"64", "64", "600", "520", "200", Hex(preFolder), Hex(destination), std::to_string(filter),
-          "80", "80", "80", "80", "80", "80", "64", "64", "0", "0", "0", "0", "75"};
-}
 
 std::set<String> AsSet(const std::vector<String>& v) { return {v.begin(), v.end()}; }
 
@@ -738,11 +735,15 @@ TEST(MainWindow, Screenshot) {
 
   {
     MainWindowHarness h;
-    h.WriteSettings({"40", "40", "900", "560", "200", Hex(FromFsPath(folder)), Hex(FromFsPath(destination)), "1",
-                     "130", "50", "240", "150", "70", "50", "120", "110", "2", "0", "0", "0", "75"});
+    // The preview pane on (line 22), showing the first selected drawing.
+    h.WriteSettings({"40", "40", "900", "700", "200", Hex(FromFsPath(folder)), Hex(FromFsPath(destination)), "1",
+                     "130", "50", "240", "150", "70", "50", "120", "110", "2", "0", "0", "0", "75", "1"});
     app::TForm1& form = h.Open();
     h.SelectRows({u"plan.jww", u"sxf_details.jww"});
     form.ListView1->SetFocus();
+    const String shown = AddPathDelim(FromFsPath(folder)) + u"plan.jww";
+    EXPECT_TRUE(WaitFor([&] { return !form.PreviewPane->Busy() && form.PreviewPane->ShownPath() == shown; }));
+    testing::Settle();
     testing::SaveScreenshot(&form, "main-window.png");
 
     form.Form2->CallAfter([&] {

@@ -21,12 +21,6 @@ using app::Wx;
 using testing::Click;
 using testing::WaitFor;
 
-bool operator==(const ConversionSettings& a, const ConversionSettings& b) {
-  return a.OutVersionIndex == b.OutVersionIndex && a.ConvertBoundImages == b.ConvertBoundImages &&
-         a.DeleteSourceImage == b.DeleteSourceImage && a.ImageFormatIndex == b.ImageFormatIndex &&
-         a.JpegQuality == b.JpegQuality;
-}
-
 // The dialog shown without its modal loop, so that a test can work its controls; the
 // main window's test runs it modally.
 class SettingsDialog : public ::testing::Test {

@@ -4,6 +4,7 @@
 #include <wx/app.h>
 #include <wx/bitmap.h>
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
@@ -26,6 +27,7 @@
 #include "app/wx_text.h"
 #include "support/file_text.h"
 #include "util/paths.h"
+#include "util/text.h"
 
 #ifdef PLANDOWN_X11_CAPTURE
 #include <X11/Xlib.h>
@@ -46,6 +48,11 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit)
 
 void Settle() {
   for (int i = 0; i < 3; ++i) wxTheApp->Yield(true);
+}
+
+std::vector<std::string> SettingsWith(const String& preFolder, const String& destination, int filter) {
+  return {"64", "64", "600", "520", "200", ToUtf8(EncodeHexText(preFolder)), ToUtf8(EncodeHexText(destination)),
+          std::to_string(filter), "80", "80", "80", "80", "80", "80", "64", "64", "0", "0", "0", "0", "75"};
 }
 
 app::WindowServices Recorder::Services() {
@@ -99,6 +106,7 @@ app::TForm1& MainWindowHarness::Open() {
   setup.settingsFileName = SettingsFile();
   setup.services = recorder.Services();
   setup.fileStarted = fileStarted;
+  setup.previewStarted = previewStarted;
   auto* form = new app::TForm1(std::move(setup));
   form_ = form;
   form->FormShow();
@@ -170,6 +178,14 @@ void Choose(wxChoice* choice, int index) {
   event.SetEventObject(choice);
   event.SetInt(index);
   choice->ProcessWindowEvent(event);
+}
+
+void Tick(wxCheckBox* box, bool checked) {
+  box->SetValue(checked);
+  wxCommandEvent event(wxEVT_CHECKBOX, box->GetId());
+  event.SetEventObject(box);
+  event.SetInt(checked ? 1 : 0);
+  box->ProcessWindowEvent(event);
 }
 
 void ClickColumn(wxListCtrl* list, int column) {

@@ -17,6 +17,7 @@
 #include "util/ustring.h"
 
 class wxButton;
+class wxCheckBox;
 class wxChoice;
 class wxListCtrl;
 
@@ -26,6 +27,10 @@ namespace plandown::testing {
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(10));
 // Runs the pending events once.
 void Settle();
+
+// A settings file of 21 lines naming the reference and destination folders and the type
+// filter, the rest at defaults.
+std::vector<std::string> SettingsWith(const String& preFolder, const String& destination, int filter = 0);
 
 // What the desktop would have shown or done.
 struct Recorder {
@@ -76,6 +81,7 @@ class MainWindowHarness {
   TempDir program;
   Recorder recorder;
   std::function<void()> fileStarted;  // the window's hook, on the converting thread
+  std::function<void(const String&)> previewStarted;  // the window's hook, on the preview's thread
 
  private:
   wxWeakRef<app::TForm1> form_;
@@ -85,6 +91,7 @@ class MainWindowHarness {
 void Click(wxButton* button);
 void Choose(wxChoice* choice, int index);
 void ClickColumn(wxListCtrl* list, int column);
+void Tick(wxCheckBox* box, bool checked);
 
 // Saves a window's picture as PNG into the folder named by PLANDOWN_SCREENSHOTS, when set:
 // as the screen shows it, with the title bar and frame of a window manager when one runs.
