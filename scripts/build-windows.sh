@@ -8,7 +8,8 @@
 # texts of the libraries linked in. Everything is linked statically.
 #
 # PLANDOWN_WINDOWS_TARGETS (default "plandown plandown-gui") names the targets to build;
-# "all" builds the test programs too (scripts/test-windows.sh does).
+# "all" builds the test programs too (scripts/test-windows.sh does). The download is
+# written only when both programs are built.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-win}
@@ -31,6 +32,13 @@ target_args=()
 for t in "${targets[@]}"; do target_args+=(--target "$t"); done
 cmake --build "$build" -j"$jobs" "${target_args[@]}"
 echo "build-windows: project built in $((SECONDS - started)) s"
+
+# The download needs both programs: a build of some targets only stops here.
+case " ${targets[*]} " in
+  *" all "*) ;;
+  *" plandown "*" plandown-gui "* | *" plandown-gui "*" plandown "*) ;;
+  *) echo "build-windows: built ${targets[*]} only; no download written"; exit 0 ;;
+esac
 
 # Only the windowed program may be one: a console program that became windowed prints
 # nothing in a console.

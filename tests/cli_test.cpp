@@ -134,6 +134,8 @@ TEST_F(CliFixture, ExitStatusAndKeyLines) {
       {"list with an unknown column", {"list", "--sort", "colour", "src"}, 2, {}, {"unknown sort column 'colour'"}},
       {"list takes no convert option", {"list", "--to", "3.00", "src"}, 2, {}, {"unknown option '--to' for list"}},
       {"list of a missing folder", {"list", "absent"}, 2, {}, {"plandown: 参照フォルダが存在しません。 (absent)\n"}},
+      {"a path from the root is a file, on Windows too", {"info", "/absent-plandown/x.jww"}, 1,
+       {"/absent-plandown/x.jww\n  kind:        jww\n  recognised:  no\n"}, {}},
       {"info", {"info", "src/new.jww"}, 0,
        {"src/new.jww\n  kind:        jww\n  recognised:  yes\n  read:        ok\n  version:     7.00\n"
         "  memo:        サンプル平面図\n               Plandown example\n"

@@ -34,6 +34,9 @@ class CommandLine {
     app_.set_help_flag();
     app_.allow_extras();
     app_.require_subcommand(0, 1);
+    // Options are words that start with "-" on every platform: on Windows too, a path from
+    // the drive's root written with forward slashes ("/data/plan.jww") is a file.
+    app_.allow_windows_style_options(false);
     // A value given twice: the last counts. A flag takes no value.
     app_.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)->disable_flag_override();
     app_.add_flag("-h,--help", w_.help);
