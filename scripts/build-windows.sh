@@ -34,11 +34,11 @@ cmake --build "$build" -j"$jobs" "${target_args[@]}"
 echo "build-windows: project built in $((SECONDS - started)) s"
 
 # The download needs both programs: a build of some targets only stops here.
-case " ${targets[*]} " in
-  *" all "*) ;;
-  *" plandown "*" plandown-gui "* | *" plandown-gui "*" plandown "*) ;;
-  *) echo "build-windows: built ${targets[*]} only; no download written"; exit 0 ;;
-esac
+has_target() { [[ " ${targets[*]} " == *" $1 "* ]]; }
+if ! has_target all && ! { has_target plandown && has_target plandown-gui; }; then
+  echo "build-windows: built ${targets[*]} only; no download written"
+  exit 0
+fi
 
 # Only the windowed program may be one: a console program that became windowed prints
 # nothing in a console.

@@ -11,7 +11,7 @@
 #include "convert/picture_source.h"
 #include "convert/status_texts.h"
 #include "jww/versions.h"
-#include "raster/png_picture.h"
+#include "render/png_file.h"
 #include "render/svg_sink.h"
 #include "util/paths.h"
 
@@ -53,9 +53,9 @@ FileConversion RenderOne(const String& source, const String& picture, const Argu
   render::RenderResult drawn;
   bool written = false;
   if (args.format == PictureFormat::kPng) {
-    const raster::PngPictureStatus status = raster::WritePngPicture(in, options, picture, drawn);
-    written = status == raster::PngPictureStatus::kWritten;
-    if (status == raster::PngPictureStatus::kNoGraphics) r.note = u"the graphics library could not start";
+    const PngPictureStatus status = render::SavePngPicture(in, options, picture, drawn);
+    written = status == PngPictureStatus::kWritten;
+    if (status == PngPictureStatus::kNoGraphics) r.note = u"the graphics library could not start";
   } else {
     written = render::WriteSvgPicture(in, options, picture, drawn);
   }
