@@ -8,19 +8,6 @@
 
 namespace plandown {
 
-std::int32_t EntityListRef::CountOf(std::int32_t k) const {
-  switch (k) {
-    case kKindLine: return lineN;
-    case kKindEnko: return enkoN;
-    case kKindTen: return tenN;
-    case kKindMoji: return mojiN;
-    case kKindSunpo: return sunpoN;
-    case kKindSolid: return solidN;
-    case kKindBlock: return blockN;
-    default: return 0;
-  }
-}
-
 EntityListRef MainList(TJwEntityDoc& d) {
   return EntityListRef{d.EntNo,   d.EntLine,  d.EntLineN,  d.EntEnko,  d.EntEnkoN,
                        d.EntTen,  d.EntTenN,  d.EntMoji,   d.EntMojiN, d.EntSunpo,
