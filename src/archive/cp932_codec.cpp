@@ -43,11 +43,9 @@ const std::uint16_t* EncodeTable() {
   return table.get();
 }
 
-}  // namespace
-
-bool TableDecodeCp932(std::span<const std::uint8_t> bytes, bool dropControls, String& out) {
-  out.resize(bytes.size());  // never more characters than bytes
-  char16_t* o = out.data();
+// Decodes into o (room for bytes.size() characters); the end of what was written, or
+// nullptr when the table leaves the bytes to the converter.
+char16_t* DecodeInto(std::span<const std::uint8_t> bytes, bool dropControls, char16_t* o) {
   const std::uint8_t* p = bytes.data();
   const std::uint8_t* const end = p + bytes.size();
   while (p < end) {
@@ -60,20 +58,39 @@ bool TableDecodeCp932(std::span<const std::uint8_t> bytes, bool dropControls, St
     }
     const char16_t s = kSingle[b];
     if (s == kLead) {
-      if (end - p < 2) return false;
+      if (end - p < 2) return nullptr;
       const std::uint8_t t = p[1];
-      if (t < cp932::kFirstTrail || t > cp932::kLastTrail) return false;
+      if (t < cp932::kFirstTrail || t > cp932::kLastTrail) return nullptr;
       const char16_t c = cp932::kDoubleByte[cp932::LeadRow(b) * cp932::kTrailBytes + (t - cp932::kFirstTrail)];
-      if (c == 0) return false;
+      if (c == 0) return nullptr;
       *o++ = c;
       p += 2;
       continue;
     }
-    if (s == 0) return false;
+    if (s == 0) return nullptr;
     *o++ = s;
     ++p;
   }
-  out.resize(static_cast<std::size_t>(o - out.data()));
+  return o;
+}
+
+}  // namespace
+
+bool TableDecodeCp932(std::span<const std::uint8_t> bytes, bool dropControls, String& out) {
+  // Short strings (nearly all) go through the stack, so that the text gets exactly its
+  // own size: one that fits in the string itself takes no allocation at all.
+  constexpr std::size_t kShort = 256;
+  if (bytes.size() <= kShort) {
+    char16_t buf[kShort];
+    const char16_t* end = DecodeInto(bytes, dropControls, buf);
+    if (!end) return false;
+    out.assign(buf, static_cast<std::size_t>(end - buf));
+    return true;
+  }
+  out.resize(bytes.size());  // never more characters than bytes
+  const char16_t* end = DecodeInto(bytes, dropControls, out.data());
+  if (!end) return false;
+  out.resize(static_cast<std::size_t>(end - out.data()));
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "util/files.h"
+#include "util/large_arrays.h"
 
 namespace plandown {
 
@@ -20,10 +21,26 @@ InStream::InStream(std::u16string_view path) {
   std::int64_t sz = StreamSize(file_);
   if (sz < 0 || !StreamSeek(file_, 0)) return;
   size_ = static_cast<std::uint64_t>(sz);
-  capacity_ = static_cast<std::size_t>(std::min<std::uint64_t>(size_ + 1, kFileBuffer));
+  fullCapacity_ = static_cast<std::size_t>(std::min<std::uint64_t>(size_ + 1, kFileBuffer));
+  // A large file is read through one large page rather than hundreds of small ones.
+  if (size_ >= kLargeArrayBytes) fullCapacity_ = LargePageCapacity(fullCapacity_, 1);
+  // The first buffer is small, so that reading a header costs the same for any file size.
+  capacity_ = std::min(fullCapacity_, kFirstRead);
   buffer_.reset(new std::uint8_t[capacity_]);  // filled by the reads, never cleared
   cur_ = end_ = buffer_.get();
   ok_ = true;
+}
+
+void InStream::Grow() {
+  if (capacity_ >= fullCapacity_) return;
+  std::unique_ptr<std::uint8_t[]> bigger(new std::uint8_t[fullCapacity_]);
+  if (size_ >= kLargeArrayBytes) AdviseLargePages(bigger.get(), fullCapacity_);
+  const std::size_t left = static_cast<std::size_t>(end_ - cur_);
+  std::memcpy(bigger.get(), cur_, left);
+  buffer_ = std::move(bigger);
+  capacity_ = fullCapacity_;
+  cur_ = buffer_.get();
+  end_ = cur_ + left;
 }
 
 InStream::~InStream() {
@@ -32,10 +49,8 @@ InStream::~InStream() {
 
 bool InStream::Refill() {
   if (!file_) return false;
-  // The first read is small, so that reading a header costs the same for any file size.
-  const std::size_t want = first_ ? std::min(capacity_, kFirstRead) : capacity_;
-  first_ = false;
-  std::size_t got = std::fread(buffer_.get(), 1, want, file_);
+  if (cur_ != buffer_.get()) Grow();  // past the first read
+  std::size_t got = std::fread(buffer_.get(), 1, capacity_, file_);
   cur_ = buffer_.get();
   end_ = cur_ + got;
   if (got == 0) {
@@ -63,13 +78,13 @@ std::size_t InStream::ReadSlow(std::uint8_t* dst, std::size_t n) {
 }
 
 const std::uint8_t* InStream::ContiguousSlow(std::size_t n) {
-  if (!file_ || n > capacity_ || n > remaining()) return nullptr;
+  if (!file_ || n > fullCapacity_ || n > remaining()) return nullptr;
+  Grow();
   // Move what is left to the front and fill the rest of the buffer behind it.
   const std::size_t left = static_cast<std::size_t>(end_ - cur_);
   std::memmove(buffer_.get(), cur_, left);
   cur_ = buffer_.get();
   end_ = cur_ + left;
-  first_ = false;
   while (static_cast<std::size_t>(end_ - cur_) < n) {
     const std::size_t got = std::fread(buffer_.get() + (end_ - cur_), 1, capacity_ - (end_ - cur_), file_);
     if (got == 0) {

@@ -57,16 +57,17 @@ class InStream {
   std::size_t ReadSlow(std::uint8_t* dst, std::size_t n);
   const std::uint8_t* ContiguousSlow(std::size_t n);
   bool Refill();
+  void Grow();  // from the first small buffer to the full one
 
   std::FILE* file_ = nullptr;
   std::unique_ptr<std::uint8_t[]> buffer_;  // file streams: what was read and not consumed
   std::size_t capacity_ = 0;
+  std::size_t fullCapacity_ = 0;
   const std::uint8_t* cur_ = nullptr;
   const std::uint8_t* end_ = nullptr;
   std::uint64_t pos_ = 0;
   std::uint64_t size_ = 0;
   bool ok_ = false;
-  bool first_ = true;
 };
 
 // Little-endian decoding from a byte buffer.

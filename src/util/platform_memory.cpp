@@ -19,6 +19,11 @@ constexpr std::size_t kSmallPage = 4096;
 // gives a mapping of exactly k large pages, which the kernel places on a large-page
 // boundary, so that every part of it can be a large page.
 constexpr std::size_t kAllocatorOverhead = 32;
+#ifdef MADV_COLLAPSE
+constexpr int kCollapse = MADV_COLLAPSE;
+#else
+constexpr int kCollapse = 25;  // Linux 6.1; older kernels refuse it, which changes nothing
+#endif
 }  // namespace
 
 bool ReservedMemoryIsLazy() { return true; }
@@ -31,11 +36,17 @@ std::size_t LargePageCapacity(std::size_t n, std::size_t elemSize) {
 }
 
 void AdviseLargePages(void* p, std::size_t bytes) {
-  if (!p || bytes < kLargePage) return;
+  if (!p) return;
   // Whole small pages around the block: the advice is only a hint about how to fault in.
   const auto begin = reinterpret_cast<std::uintptr_t>(p) & ~(kSmallPage - 1);
   const auto end = (reinterpret_cast<std::uintptr_t>(p) + bytes + kSmallPage - 1) & ~(kSmallPage - 1);
+  if (end - begin < kLargePage) return;
   madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+  // The allocator wrote its header before the advice, so the first large page of a block
+  // that begins a mapping is already made of small pages: join it into a large one.
+  const auto first = reinterpret_cast<std::uintptr_t>(p) & ~(kLargePage - 1);
+  if (reinterpret_cast<std::uintptr_t>(p) - first < kSmallPage && first + kLargePage <= end)
+    madvise(reinterpret_cast<void*>(first), kLargePage, kCollapse);
 }
 
 void ReleaseUnusedPages(void* p, std::size_t bytes) {
