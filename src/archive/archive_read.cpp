@@ -68,10 +68,17 @@ String ReadArchiveString(InStream& in, bool clean) {
       return s;
     }
   }
-  thread_local std::vector<std::uint8_t> buf;
-  buf.resize(bytes);
-  std::size_t got = in.Read(buf.data(), bytes);
-  std::span<const std::uint8_t> data(buf.data(), got);
+  // Most strings fit on the stack; no thread_local buffer, whose destructor would run on
+  // freed storage when a worker thread ends under the mingw-w64 runtime.
+  std::uint8_t small[512];
+  std::vector<std::uint8_t> large;
+  std::uint8_t* buf = small;
+  if (bytes > sizeof small) {
+    large.resize(bytes);
+    buf = large.data();
+  }
+  std::size_t got = in.Read(buf, bytes);
+  std::span<const std::uint8_t> data(buf, got);
   s = unicode ? Utf16BytesToText(data) : AnsiBytesToText(data);
   if (clean) std::erase_if(s, [](char16_t c) { return c < 0x20; });
   return s;
