@@ -329,9 +329,35 @@ void EntityStreamReader::ReadBlockDefs(TJwEntityDoc& doc, std::uint32_t count) {
     std::uint32_t n = ReadCount(in_, /*guarded=*/false);
     def.N = DeclaredCount(n);
     ++mapIndex_;
-    ReadList(MemberList(def), n);
-    TrimList(MemberList(def));
+    // Members are read into arrays kept from one definition to the next and then take
+    // arrays of their exact size, instead of growing arrays of their own step by step.
+    try {
+      ReadList(MemberList(members_), n);
+    } catch (...) {
+      TakeMembers(def);
+      throw;
+    }
+    TakeMembers(def);
   }
+}
+
+void EntityStreamReader::TakeMembers(TEntJwwBlockDef& def) {
+  auto take = [](auto& from, auto& to, std::int32_t& fromN, std::int32_t& toN) {
+    to.assign(std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+    from.clear();
+    toN = fromN;
+    fromN = 0;
+  };
+  TEntJwwBlockDef& m = members_;
+  def.mNo.assign(m.mNo.begin(), m.mNo.end());
+  m.mNo.clear();
+  take(m.mLine, def.mLine, m.mLineN, def.mLineN);
+  take(m.mEnko, def.mEnko, m.mEnkoN, def.mEnkoN);
+  take(m.mTen, def.mTen, m.mTenN, def.mTenN);
+  take(m.mMoji, def.mMoji, m.mMojiN, def.mMojiN);
+  take(m.mSunpo, def.mSunpo, m.mSunpoN, def.mSunpoN);
+  take(m.mSolid, def.mSolid, m.mSolidN, def.mSolidN);
+  take(m.mBlock, def.mBlock, m.mBlockN, def.mBlockN);
 }
 
 }  // namespace plandown

@@ -29,6 +29,7 @@ class EntityStreamReader {
   void ReadList(EntityListRef list, std::uint32_t declared);
   bool ReadEntity(int kind, EntityListRef& list);
   void ReadTenExtra(TEntJwwTen& t);
+  void TakeMembers(TEntJwwBlockDef& def);  // moves the lists of members_ into def
   // The bytes of a fixed part of the file's form (attribute block + payload), or of n
   // bytes: in place in the stream, or after a short read in the work buffer with the
   // missing bytes 0. nullptr when `guarded` and no byte was delivered. Valid until the
@@ -42,6 +43,7 @@ class EntityStreamReader {
   std::int64_t mapIndex_ = 1;
   std::array<std::int64_t, kEntityKinds + 1> slots_{};
   std::array<std::uint8_t, 128> work_{};
+  TEntJwwBlockDef members_;  // the member lists of the definition being read
 };
 
 // A declared count as the document keeps it (n1, n2, N): counts beyond the signed range
