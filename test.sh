@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # ./test.sh: installs what is missing, then builds and runs every test twice: a normal
 # build (build/) and an AddressSanitizer+UndefinedBehaviorSanitizer build (build-asan/);
-# then runs every fuzz target for a bounded time (build-fuzz/).
+# runs the tests that convert side by side under ThreadSanitizer (build-tsan/); runs every
+# fuzz target for a bounded time (build-fuzz/); then builds the Windows download and runs
+# the tests as Windows programs under wine (scripts/test-windows.sh, build-win/; the first
+# run on a machine also builds the Windows libraries, about 20 minutes).
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
@@ -15,6 +18,14 @@ echo "== sanitizer build"
 scripts/build.sh build-asan -DPLANDOWN_SANITIZE=ON -DPLANDOWN_BENCH=OFF -DPLANDOWN_GUI=OFF
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")
 
+echo "== thread sanitizer: the conversions side by side"
+scripts/build.sh build-tsan -DPLANDOWN_TSAN=ON -DPLANDOWN_BENCH=OFF -DPLANDOWN_GUI=OFF
+(cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+  ctest --output-on-failure -j"$jobs" -R 'SideBySide|SeveralThreads|Serialised')
+
 echo "== fuzzing"
 # 30 seconds a target keeps the whole of ./test.sh well within its time on the build machine.
 PLANDOWN_FUZZ_SECONDS=${PLANDOWN_FUZZ_SECONDS:-30} scripts/fuzz.sh
+
+echo "== Windows: cross-build, download and tests under wine"
+scripts/test-windows.sh

@@ -1,12 +1,17 @@
 // The rules behind the desktop windows that need no window: the settings dialog's form,
 // where a saved window opens, the reference folder and the session's temporary folder,
-// and the convert command over the selected rows.
+// the convert command over the selected rows and the result view of a run.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
+#include <sstream>
 
 #include "convert/convert_selection.h"
 #include "convert/reference_folder.h"
+#include "convert/conversion_report.h"
+#include "convert/report_file.h"
+#include "convert/result_rows.h"
 #include "convert/settings_form.h"
 #include "convert/status_texts.h"
 #include "convert/window_placement.h"
@@ -57,8 +62,11 @@ TEST(SettingsForm, OkStoresValidInputAndNamesTheControlInError) {
       {2, u"90", SettingsFormFocus::kNone, 90},
       {0, u"0", SettingsFormFocus::kNone, 0},
       {0, u"100", SettingsFormFocus::kNone, 100},
-      {0, u"abc", SettingsFormFocus::kNone, 0},
-      {0, u"", SettingsFormFocus::kNone, 0},
+      {0, u" 7 ", SettingsFormFocus::kNone, 7},
+      {0, u"abc", SettingsFormFocus::kQuality, -1},  // no whole number: refused, not taken for 0
+      {0, u"7o", SettingsFormFocus::kQuality, -1},
+      {0, u"", SettingsFormFocus::kQuality, -1},
+      {0, u"$10", SettingsFormFocus::kQuality, -1},
       {0, u"101", SettingsFormFocus::kQuality, -1},
       {0, u"-1", SettingsFormFocus::kQuality, -1},
       {-1, u"50", SettingsFormFocus::kVersion, -1},
@@ -86,11 +94,16 @@ TEST(SettingsForm, OkStoresValidInputAndNamesTheControlInError) {
   }
 }
 
-TEST(SettingsForm, TheBarWritesTheText) {
+TEST(SettingsForm, TheBarWritesTheTextAndFollowsAValidTypedQuality) {
   SettingsFormState form = OpenSettingsForm({});
   MoveQualityBar(form, 12);
   EXPECT_EQ(form.qualityText, u"12");
   EXPECT_EQ(form.qualityPosition, 12);
+  for (const auto& [typed, bar] : {std::pair{u"90", 90}, {u"150", 90}, {u"9o", 90}, {u"", 90}, {u"0", 0}}) {
+    TypeQualityText(form, typed);
+    EXPECT_EQ(form.qualityText, typed);
+    EXPECT_EQ(form.qualityPosition, bar) << ToUtf8(typed);
+  }
 }
 
 TEST(WindowPlacement, KeepsVisibleWindowsAndBringsBackLostOnes) {
@@ -134,10 +147,20 @@ TEST(ReferenceFolder, OnlyAnotherFolderWithAPathReplacesIt) {
   EXPECT_TRUE(ReferenceFolderChanged(u"/data", u""));
 }
 
+TEST(ReferenceFolder, TheFolderDialogStartsInTheFirstFolderThatExists) {
+  TempDir dest, ref, home;
+  const String gone = dest.folder() + u"gone";
+  EXPECT_EQ(BrowseStartFolder(dest.folder(), ref.folder(), home.folder()), dest.folder());
+  EXPECT_EQ(BrowseStartFolder(gone, ref.folder(), home.folder()), ref.folder());
+  EXPECT_EQ(BrowseStartFolder(u"", ref.folder(), home.folder()), ref.folder());
+  EXPECT_EQ(BrowseStartFolder(gone, u"", home.folder()), home.folder());
+  EXPECT_EQ(BrowseStartFolder(u"", gone, home.folder()), home.folder());
+}
+
 TEST(ReferenceFolder, SessionTempFolderIsBesideTheProgramOrPrivate) {
   TempDir program;
   const String temp = CreateSessionTempFolder(program.folder());
-  EXPECT_EQ(temp, program.folder() + u"TEMP/");
+  EXPECT_EQ(temp, program.folder() + u"TEMP" + PathDelim());
   EXPECT_TRUE(FolderExists(temp));
 
   // A file where the folder would go: a private folder instead, which the session removes.
@@ -193,6 +216,122 @@ TEST(ConvertSelection, RefusesTheRunOrConvertsTheCaptionsInOrder) {
   ASSERT_GE(progress.size(), 2u);
   EXPECT_NE(progress.front().find(u"b.jww"), String::npos);
   EXPECT_TRUE(fs::is_empty(images.path())) << "the image folder is left empty";
+}
+
+// --- The result view ------------------------------------------------------------------
+
+FileConversion Result(const char16_t* source, Outcome outcome, Refusal refusal = Refusal::kNone) {
+  FileConversion r;
+  r.source = source;
+  r.destination = String(u"/out/") + ExtractName(source);
+  r.outcome = outcome;
+  r.refusal = refusal;
+  return r;
+}
+
+TEST(ResultView, OneRowPerFileWithWhatTheCommandLineReports) {
+  std::vector<FileConversion> results;
+  FileConversion changed = Result(u"/src/部品.jws", Outcome::kConverted);
+  changed.sourceVersion = 700;
+  changed.targetVersion = 351;
+  changed.backup = u"/out/部品.BAK";
+  changed.report.definitionsDropped = 64;
+  changed.report.colorsMapped = 3;
+  results.push_back(changed);
+  FileConversion images = Result(u"/src/plan.jww", Outcome::kConvertedDamaged);
+  images.sourceVersion = 700;
+  images.targetVersion = 600;
+  images.images = {u"/out/a.bmp", u"/out/b.png"};
+  images.backupFailed = true;
+  results.push_back(images);
+  FileConversion old = Result(u"/src/old.jww", Outcome::kRefused, Refusal::kOldVersion);
+  old.sourceVersion = 300;
+  old.note = OldVersionText(old.source);
+  results.push_back(old);
+  FileConversion text = Result(u"/src/c.txt", Outcome::kRefused, Refusal::kUnsupportedKind);
+  text.note = UnsupportedExtensionText(u"c.txt", u".txt");
+  results.push_back(text);
+  FileConversion failed = Result(u"/src/f.jww", Outcome::kFailed);
+  failed.note = WriteFailedText(failed.destination);
+  results.push_back(failed);
+  FileConversion cancelled = Result(u"/src/z.jww", Outcome::kRefused, Refusal::kCancelled);
+  cancelled.note = CancelledText(cancelled.source);
+  results.push_back(cancelled);
+
+  const std::vector<ResultRow> rows = ResultRows(results);
+  ASSERT_EQ(rows.size(), results.size());
+  using Texts = std::array<String, kResultColumns>;
+  EXPECT_EQ(rows[0].text, (Texts{u"部品.jws", u"変換しました", u"Ver.7.00 → Ver.3.51",
+                                 u"SXF線色を通常線色に置換：3、未使用ブロック定義を削除：64", u"部品.BAK", u""}));
+  EXPECT_EQ(rows[1].text, (Texts{u"plan.jww", u"変換しました（元データに破損あり）", u"Ver.7.00 → Ver.6.00", u"",
+                                 u"作成できませんでした", u"a.bmp、b.png"}));
+  // The texts of the refusals, with the file's name for its path.
+  EXPECT_EQ(rows[2].text, (Texts{u"old.jww", u"変換しませんでした", OldVersionText(u"old.jww"), u"", u"", u""}));
+  EXPECT_EQ(rows[3].text[kResultDetail],
+            u"このファイル拡張子（種類）の変換には対応していません。 ファイル名：c.txt 　　拡張子：.txt")
+      << "one line";
+  EXPECT_EQ(rows[4].text[kResultOutcome], u"失敗しました");
+  EXPECT_EQ(rows[4].text[kResultDetail], u"ファイル「f.jww」に書き込めませんでした。");
+  EXPECT_EQ(rows[5].text[kResultOutcome], u"変換しませんでした（中止）");
+  EXPECT_TRUE(rows[5].cancelled);
+  EXPECT_FALSE(rows[2].cancelled);
+
+  EXPECT_EQ(ResultSummaryText(results), u"変換：1　破損データから変換：1　変換せず：3（うち中止：1）　失敗：1");
+  EXPECT_EQ(ResultSummaryText({}), u"変換：0　破損データから変換：0　変換せず：0　失敗：0");
+  EXPECT_EQ(ResultRowDetails(rows[1]),
+            u"ファイル名：plan.jww\n結果：変換しました（元データに破損あり）\n内容：Ver.7.00 → Ver.6.00\n"
+            u"バックアップ：作成できませんでした\n画像：a.bmp、b.png");
+
+  // Copied rows: a header, then tab-separated lines; a tab or line break inside a text
+  // cannot split a row.
+  std::vector<ResultRow> odd = ResultRows({Result(u"/src/a\tb.jww", Outcome::kRefused)});
+  odd[0].text[kResultDetail] = u"x\ny";
+  // Copied and detailed texts give the note with its paths whole.
+  EXPECT_EQ(ResultRowsText({&rows[2], &odd[0]}),
+            u"ファイル名\t結果\t内容\t変更点\tバックアップ\t画像\n"
+            u"old.jww\t変換しませんでした\t" + OldVersionText(u"/src/old.jww") + u"\t\t\t\n"
+            u"a b.jww\t変換しませんでした\tx y\t\t\t\n");
+  EXPECT_EQ(ResultRowDetails(rows[2]),
+            u"ファイル名：old.jww\n結果：変換しませんでした\n内容：" + OldVersionText(u"/src/old.jww"));
+}
+
+TEST(ResultView, TheSavedReportIsTheCommandLinesAndWrittenWholeOrNotAtAll) {
+  TempDir dir;
+  FileConversion old = Result(u"/src/old.jww", Outcome::kRefused, Refusal::kOldVersion);
+  old.note = OldVersionText(old.source);
+  const std::vector<FileConversion> results = {old};
+  const ConversionSettings settings{2, 1, 0, 3, 60};
+  std::ostringstream expected;
+  WriteConversionReport(expected, settings, results);
+
+  const fs::path report = dir.path() / "report.json";
+  testing::WriteBytes(report, "an earlier report");
+  ASSERT_TRUE(SaveConversionReport(FromFsPath(report), settings, results));
+  EXPECT_EQ(testing::ReadBytes(report), expected.str());
+  // A folder that is not there: no report, and nothing left behind.
+  EXPECT_FALSE(SaveConversionReport(FromFsPath(dir.path() / "none" / "report.json"), settings, results));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(ResultView, EveryChangeTheCommandLineNamesHasALabel) {
+  // One field at a time, so that a field added to the write report without a label here shows.
+  constexpr std::uint64_t WriteReport::*kFields[] = {
+      &WriteReport::colorsMapped,        &WriteReport::colorsDefaulted, &WriteReport::lineTypesMapped,
+      &WriteReport::lineTypesDefaulted,  &WriteReport::valuesReplaced,  &WriteReport::dimensionsDecomposed,
+      &WriteReport::charsReplaced,       &WriteReport::stringsCut,      &WriteReport::definitionsDropped,
+      &WriteReport::valuesClamped,       &WriteReport::sxfRowsRepaired};
+  static_assert(sizeof(WriteReport) == sizeof(kFields) / sizeof(kFields[0]) * sizeof(std::uint64_t));
+  std::vector<String> labels;
+  for (auto field : kFields) {
+    WriteReport report;
+    report.*field = 7;
+    ASSERT_EQ(report.Items().size(), 1u);
+    const String text = ChangeReportText(report);
+    ASSERT_TRUE(text.ends_with(u"：7")) << ToUtf8(text);
+    labels.push_back(text);
+  }
+  EXPECT_EQ(std::set<String>(labels.begin(), labels.end()).size(), labels.size()) << "each label once";
+  EXPECT_EQ(ChangeReportText({}), u"");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "jww/jww_data.h"
 #include "support/drawing_builder.h"
@@ -61,7 +62,7 @@ TEST(BlockTree, DanglingInsertAndDuplicateNumbers) {
 TEST(BlockTree, Placement) {
   Doc t;
   TEntJwwBlock b = Insert(1, 10, 20);
-  b.radKaitenKaku = M_PI / 2;
+  b.radKaitenKaku = std::numbers::pi / 2;
   b.dBairitsuX = 2;
   b.dBairitsuY = 3;
   t.main.Add(b);

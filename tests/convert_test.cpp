@@ -23,6 +23,7 @@
 #include "support/plan_drawing.h"
 #include "support/temp_dir.h"
 #include "util/paths.h"
+#include "util/text.h"
 
 namespace plandown {
 namespace {
@@ -121,7 +122,8 @@ TEST(ConvertJww, RefusesWhatItCannotOrMayNotConvertWithoutTouchingTheDestination
     int sourceVersion;
   } cases[] = {
       {"text file", [](const fs::path& p) { WriteBytes(p, "not a drawing\n"); }, Refusal::kNotRecognised, false, 0},
-      {"missing file", [](const fs::path&) {}, Refusal::kNotRecognised, false, 0},
+      {"missing file", [](const fs::path&) {}, Refusal::kNoSuchFile, false, 0},
+      {"folder", [](const fs::path& p) { fs::create_directories(p); }, Refusal::kCannotOpen, false, 0},
       {"header cut short", WriteCutHeader, Refusal::kUnreadable, false, 0},
       {"version 300", [](const fs::path& p) { testing::WritePlan(FromFsPath(p), 300); }, Refusal::kOldVersion, true, 300},
       {"version 350", [](const fs::path& p) { testing::WritePlan(FromFsPath(p), 350); }, Refusal::kOldVersion, true, 350},
@@ -141,6 +143,8 @@ TEST(ConvertJww, RefusesWhatItCannotOrMayNotConvertWithoutTouchingTheDestination
 
     EXPECT_EQ(r.outcome, Outcome::kRefused);
     EXPECT_EQ(r.refusal, c.refusal);
+    // The system's words come only with a file that is there but cannot be opened.
+    EXPECT_EQ(r.reason.empty(), c.refusal != Refusal::kCannotOpen) << r.reason;
     EXPECT_EQ(r.sourceVersion, c.sourceVersion);
     EXPECT_EQ(r.targetVersion, 0);
     const String note = c.oldVersion ? OldVersionText(src) : UnreadableText(src);
@@ -385,7 +389,8 @@ TEST(ConvertFile, UpperCaseExtensionIsADrawing) {
 TEST(ConversionRun, KeepsEveryFormerFileAndCountsOnlyWrittenFiles) {
   TempDir tmp;
   // Two sources named alike from different folders, and a destination folder that already
-  // holds a.jww and a.JWW, whose backups would both be called a.BAK.
+  // holds a.jww and a.JWW, whose backups would both be called a.BAK. Where the file system
+  // takes a.JWW for a.jww (Windows), a.JWW is the destination already written.
   const String a1 = Drawing(tmp.path() / "s1", "a.jww", 700);
   const String a2 = Drawing(tmp.path() / "s2", "a.jww", 600);
   const String upper = Drawing(tmp.path() / "s3", "a.JWW", 700);
@@ -393,7 +398,8 @@ TEST(ConversionRun, KeepsEveryFormerFileAndCountsOnlyWrittenFiles) {
   const fs::path d = tmp.path() / "dst";
   fs::create_directories(d);
   WriteBytes(d / "a.jww", "former a.jww");
-  WriteBytes(d / "a.JWW", "former a.JWW");
+  const bool foldsCase = fs::exists(d / "A.JWW");
+  if (!foldsCase) WriteBytes(d / "a.JWW", "former a.JWW");
 
   FakeUi ui;
   ConversionRun run(Target(0), ui);
@@ -402,20 +408,27 @@ TEST(ConversionRun, KeepsEveryFormerFileAndCountsOnlyWrittenFiles) {
   const FileConversion& second = run.Convert(a2, folder);
   EXPECT_EQ(second.refusal, Refusal::kDuplicateDestination);
   EXPECT_EQ(second.note, DuplicateDestinationText(a2, second.destination));
-  EXPECT_EQ(run.Convert(upper, folder).outcome, Outcome::kConverted);
+  const FileConversion third = run.Convert(upper, folder);
   EXPECT_EQ(run.Convert(old, folder).refusal, Refusal::kOldVersion);
 
   EXPECT_EQ(ReadBytes(d / "a.BAK"), "former a.jww");
-  EXPECT_EQ(ReadBytes(d / "a.JWW.BAK"), "former a.JWW");
-  EXPECT_EQ(run.Results()[2].backup, FromFsPath(d / "a.JWW.BAK"));
+  if (foldsCase) {
+    EXPECT_EQ(third.refusal, Refusal::kDuplicateDestination);
+    EXPECT_FALSE(fs::exists(d / "a.JWW.BAK"));
+  } else {
+    EXPECT_EQ(third.outcome, Outcome::kConverted);
+    EXPECT_EQ(ReadBytes(d / "a.JWW.BAK"), "former a.JWW");
+    EXPECT_EQ(third.backup, FromFsPath(d / "a.JWW.BAK"));
+  }
   TJwwData out;
   ASSERT_TRUE(out.FileIn(FromFsPath(d / "a.jww")));
   EXPECT_EQ(out.Enthd.jwVer, 600);
 
-  EXPECT_EQ(run.WrittenCount(), 2);
+  const int written = foldsCase ? 1 : 2;
+  EXPECT_EQ(run.WrittenCount(), written);
   EXPECT_FALSE(run.AllClean());
-  EXPECT_EQ(run.Finish(), CompletionText(2));
-  EXPECT_EQ(ui.events.back(), u"S:2個のファイルを変換しました。");
+  EXPECT_EQ(run.Finish(), CompletionText(written));
+  EXPECT_EQ(ui.events.back(), u"S:" + IntToText(written) + u"個のファイルを変換しました。");
 }
 
 TEST(ConversionRun, EmptyRunReportsZero) {
@@ -431,7 +444,9 @@ TEST(DestinationCheck, ComparesTheFoldersThemselves) {
   const fs::path other = tmp.path() / "Other";
   fs::create_directories(src);
   fs::create_directories(other);
-  fs::create_directory_symlink(src, tmp.path() / "link");
+  // Windows programs may not make symbolic links without a privilege (nor under wine).
+  std::error_code noLink;
+  fs::create_directory_symlink(src, tmp.path() / "link", noLink);
   const String s = FromFsPath(src);
   const struct {
     String destination;
@@ -449,6 +464,7 @@ TEST(DestinationCheck, ComparesTheFoldersThemselves) {
   WriteBytes(tmp.path() / "afile", "x");
   for (const auto& c : cases) {
     SCOPED_TRACE(ToUtf8(c.destination));
+    if (noLink && c.destination == FromFsPath(tmp.path() / "link")) continue;
     EXPECT_EQ(CheckDestinationFolder(c.destination, s), c.problem);
   }
   // A source folder that does not exist is no reason to refuse.
@@ -605,6 +621,83 @@ TEST(ConversionRun, SideBySideWithFewerJobsThanWorkersAndNone) {
   ASSERT_EQ(run.Results().size(), 1u);
   EXPECT_EQ(run.Results()[0].outcome, Outcome::kConverted);
   EXPECT_EQ(run.Results()[0].fileIn, std::optional<bool>(true));
+}
+
+// Cancels when file `at` starts (serial) or once file `at` is told (side by side).
+class CancellingUi final : public ConversionUi {
+ public:
+  CancellingUi(ConversionRun*& run, int at) : run_(run), at_(at) {}
+  void Status(const String&) override {}
+  void Message(const String&) override {}
+  void FileStarted() override {
+    if (++started_ == at_) run_->RequestCancel();
+  }
+
+ private:
+  ConversionRun*& run_;
+  int at_;
+  int started_ = 0;
+};
+
+TEST(ConversionRun, CancelFinishesTheFilesBeingConvertedAndStartsNoOther) {
+  TempDir tmp;
+  std::vector<ConversionJob> jobs;
+  for (int i = 0; i < 12; ++i)
+    jobs.push_back({Drawing(tmp.path() / "src", "p" + std::to_string(i) + ".jww", 700), FromFsPath(tmp.path() / "dst")});
+  for (const int workers : {1, 3}) {
+    SCOPED_TRACE(workers);
+    fs::remove_all(tmp.path() / "dst");
+    fs::create_directories(tmp.path() / "dst");
+    ConversionRun* current = nullptr;
+    CancellingUi ui(current, 3);
+    ConversionRun run(Target(0), ui);
+    current = &run;
+    std::size_t told = 0;
+    run.ConvertAll(jobs, workers, [&](const FileConversion&) {
+      // Side by side the texts reach the UI only as files are told: cancel after the first.
+      if (++told == 1 && workers > 1) run.RequestCancel();
+    });
+    EXPECT_TRUE(run.CancelRequested());
+    ASSERT_EQ(run.Results().size(), jobs.size());
+    EXPECT_EQ(told, jobs.size()) << "every file is told, the cancelled ones too";
+    // Every file is either written whole or cancelled without a trace; one at a time, the
+    // file being converted when the cancel came is the last written.
+    const std::size_t written = static_cast<std::size_t>(run.WrittenCount());
+    EXPECT_GE(written, 1u);
+    EXPECT_LT(written, jobs.size());
+    if (workers == 1) {
+      EXPECT_EQ(written, 3u);
+      EXPECT_TRUE(run.Results()[2].Written()) << "the file being converted when cancelled is finished";
+    }
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+      const FileConversion& r = run.Results()[i];
+      if (r.Written()) {
+        TJwwData back;
+        EXPECT_TRUE(back.FileIn(r.destination)) << i;
+        continue;
+      }
+      EXPECT_EQ(r.outcome, Outcome::kRefused) << i;
+      EXPECT_EQ(r.refusal, Refusal::kCancelled) << i;
+      EXPECT_EQ(r.note, CancelledText(jobs[i].source));
+      EXPECT_EQ(r.destination, FromFsPath(tmp.path() / "dst" / ("p" + std::to_string(i) + ".jww")));
+      EXPECT_FALSE(fs::exists(ToFsPath(r.destination))) << i;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp.path() / "dst"), fs::directory_iterator()),
+              static_cast<std::ptrdiff_t>(written))
+        << "no partial or temporary file";
+  }
+}
+
+TEST(ConversionRun, SideBySideNamesWithoutExtensionDoNotWaitForThemselves) {
+  TempDir tmp;
+  fs::create_directories(tmp.path() / "dst");
+  const String dst = FromFsPath(tmp.path() / "dst");
+  // "plan" backs up to "plan.BAK" by either rule: one name, once.
+  FakeUi ui;
+  ConversionRun run(Target(0), ui);
+  run.ConvertAll({{FromFsPath(tmp.path() / "plan"), dst}, {FromFsPath(tmp.path() / "other"), dst}}, 2);
+  ASSERT_EQ(run.Results().size(), 2u);
+  EXPECT_EQ(run.Results()[1].refusal, Refusal::kUnsupportedKind);
 }
 
 TEST(ConvertJww, RealDrawingConvertsToEveryGeneration) {

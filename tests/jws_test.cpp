@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "archive/instream.h"
 #include "jws/jws_data.h"
@@ -16,9 +17,7 @@ namespace {
 using testing::TempDir;
 
 void WriteBytes(const std::filesystem::path& p, const std::vector<std::uint8_t>& b) {
-  std::FILE* f = std::fopen(p.c_str(), "wb");
-  std::fwrite(b.data(), 1, b.size(), f);
-  std::fclose(f);
+  std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 
 std::vector<std::uint8_t> JwsHeaderBytes(std::int32_t ver, std::size_t length = 452) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 
 #include "archive/instream.h"
 #include "jww/jww_data.h"
@@ -182,9 +183,8 @@ TEST(JwwReader, InvalidTextSizesAreRepaired) {
 TEST(JwwReader, RecognitionAndHeaderOnlyRead) {
   TempDir dir;
   auto write = [&](const std::string& name, std::vector<std::uint8_t> bytes) {
-    std::FILE* f = std::fopen((dir.path() / name).c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    std::ofstream(dir.path() / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return dir.file(name);
   };
   auto sig = [](const char* s, std::int32_t ver) {
@@ -242,9 +242,7 @@ TEST(JwwReader, EveryTruncationIsSafe) {
   TempDir images;
   src.BindImageFolder = images.folder();
   {
-    std::FILE* f = std::fopen((images.path() / "pic.png").c_str(), "wb");
-    std::fputs("not really a png but bytes", f);
-    std::fclose(f);
+    std::ofstream(images.path() / "pic.png", std::ios::binary) << "not really a png but bytes";
   }
   src.BindImage.push_back({u"pic.png", 0, false});
   src.BindImageN = 1;

@@ -1,15 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "archive/instream.h"
 #include "jww/downconvert.h"
 #include "jww/jww_data.h"
 #include "support/drawing_builder.h"
+#include "support/full_disk.h"
 #include "support/predict.h"
 #include "support/temp_dir.h"
 #include "util/paths.h"
@@ -313,23 +310,14 @@ TEST(JwwWriter, EmptyDocumentAndFailedCreation) {
 }
 
 TEST(JwwWriter, FullDiskFailsAndLeavesNoFile) {
-  TempDir dir;
+  testing::FullDiskPlace place;
+  if (!place.unavailable().empty()) GTEST_SKIP() << place.unavailable();
+  TempDir dir(place.folder());
   const String path = dir.file("big.jww");
-  pid_t pid = fork();
-  ASSERT_GE(pid, 0);
-  if (pid == 0) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lim{64 * 1024, 64 * 1024};
-    setrlimit(RLIMIT_FSIZE, &lim);
-    TJwwData d;
-    testing::SyntheticDrawing(d, 20000);
-    const bool ok = d.FileOut(path, 600);
-    _exit(ok ? 1 : 0);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "FileOut reported success on a full disk";
+  TJwwData d;
+  testing::SyntheticDrawing(d, 20000);
+  const int written = place.Run(64 * 1024, [&] { return d.FileOut(path, 600) ? 1 : 0; });
+  EXPECT_EQ(written, 0) << "FileOut reported success on a full disk";
   EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << "a partial or temporary file was left";
 }
 

@@ -237,10 +237,8 @@ TEST_F(ListingFolder, RowTextsOfEveryColumn) {
   folder.pop_back();
   const FileListing l = ListFiles(folder, 0);
   ASSERT_EQ(l.rows.size(), 6u);
-  // Rows keep the search order.
-  std::vector<String> searchOrder;
-  for (const TFileField& f : SearchFolder(dir.folder(), u"*")) searchOrder.push_back(f.name);
-  EXPECT_EQ(Names(l), searchOrder);
+  // Rows come in name order, ASCII letters without regard to case, whatever the folder's own order.
+  EXPECT_EQ(Names(l), (std::vector<String>{u"a.jww", u"b.jws", u"c.jwc", u"d.jwk", u"e.txt", u"PLAN.BK3"}));
 
   struct Expect {
     std::u16string_view type, memo, version;
@@ -269,8 +267,11 @@ TEST(Listing, MissingOrEmptyFolder) {
   const FileListing missing = ListFiles(dir.folder() + u"nowhere", 0);
   EXPECT_FALSE(missing.folderExists);
   EXPECT_TRUE(missing.rows.empty());
-  EXPECT_EQ(ListingStatusText(missing), u"ファイル検索中です");
-  EXPECT_FALSE(ListFiles(u"", 0).folderExists);
+  EXPECT_EQ(ListingStatusText(missing), u"参照フォルダが存在しません。");
+  // No folder chosen yet: nothing is listed and nothing is said.
+  const FileListing none = ListFiles(u"", 0);
+  EXPECT_FALSE(none.folderExists);
+  EXPECT_EQ(ListingStatusText(none), u"");
   // A file is no folder to list.
   EXPECT_FALSE(ListFiles(WriteFileBytes(dir, u"f.jww", std::string_view("x")), 0).folderExists);
 
@@ -407,12 +408,19 @@ TEST(OpenFile, RefusalsAndTheOpenedPath) {
     EXPECT_EQ(o.statusText, u"ファイル「" + path + u"」");
   }
   EXPECT_EQ(opened.size(), 2u);
-  // The opener's failure changes nothing that is shown.
+  // When the desktop cannot open the file, a message and the status say so.
   const OpenFileOutcome failed = OpenCurrentFile(dir.folder(), &row, [](const String&) { return false; });
-  EXPECT_EQ(failed.statusText, OpenedFileText(dir.folder() + u"図面 1.jww"));
+  EXPECT_TRUE(failed.openFailed);
+  EXPECT_TRUE(failed.messageBox);
+  EXPECT_FALSE(failed.beep);
+  EXPECT_EQ(failed.statusText, u"ファイル「" + dir.folder() + u"図面 1.jww」を開けませんでした。");
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+TEST(DefaultAppOpener, PassesThePathAsOneArgumentWithoutAShell) {
+  GTEST_SKIP() << "on Windows the shell opens the file (ShellExecuteW); no stand-in opener can be put in its place";
+}
+#else
 // Runs the opener with a stand-in "xdg-open" first on PATH that records its arguments.
 class DefaultAppOpener : public ::testing::Test {
  protected:
@@ -461,6 +469,16 @@ TEST_F(DefaultAppOpener, PassesThePathAsOneArgumentWithoutAShell) {
   EXPECT_FALSE(OpenWithDefaultApp(String(u"a\0b", 3)));
   setenv("PATH", (dir.path() / "nothing-here").c_str(), 1);
   EXPECT_FALSE(OpenWithDefaultApp(u"/tmp/a.jww"));
+}
+
+TEST_F(DefaultAppOpener, AnOpenerThatFailsIsReportedOneThatKeepsRunningIsNot) {
+  // The opener's answer: an exit status, or still running (an application it started in
+  // the foreground).
+  const std::filesystem::path script = dir.path() / "xdg-open";
+  for (const auto& [body, opened] : {std::pair{"exit 3", false}, {"exit 0", true}, {"exec /bin/sleep 5", true}}) {
+    std::ofstream(script, std::ios::trunc) << "#!/bin/sh\n" << body << "\n";
+    EXPECT_EQ(OpenWithDefaultApp(u"/tmp/a.jww"), opened) << body;
+  }
 }
 #endif
 

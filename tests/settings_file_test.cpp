@@ -233,7 +233,32 @@ TEST(SettingsFile, LocationBesideTheExecutableOrPerUser) {
   EXPECT_EQ(DefaultSettingsFileName(), ChangeExt(exe, u".dat"));
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+TEST(SettingsFile, PerUserConfigurationFolder) {
+  const wchar_t* old = _wgetenv(L"APPDATA");
+  const std::wstring oldValue = old ? old : L"";
+  const struct {
+    const wchar_t* appData;
+    std::u16string_view expected;
+  } cases[] = {
+      {L"C:\\Users\\u\\AppData\\Roaming", u"C:\\Users\\u\\AppData\\Roaming\\"},
+      {L"D:\\設定\\", u"D:\\設定\\"},
+      {L"", u""},
+  };
+  for (const auto& c : cases) {
+    _wputenv_s(L"APPDATA", c.appData);
+    EXPECT_EQ(UserConfigFolder(), c.expected) << ToUtf8(c.expected);
+  }
+  _wputenv_s(L"APPDATA", oldValue.c_str());
+
+  TempDir dir;
+  EXPECT_TRUE(FolderWritable(dir.folder()));
+  EXPECT_FALSE(FolderWritable(dir.folder() + u"missing"));
+  EXPECT_FALSE(FolderWritable(u""));
+  // The probe file of the check is gone again.
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+#else
 TEST(SettingsFile, PerUserConfigurationFolder) {
   const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
   const char* oldHome = std::getenv("HOME");

@@ -280,6 +280,7 @@ TEST(PathText, ExtractFolderKeepsTheCallersSeparator) {
   const std::vector<Case> cases = {
       {u"D:\\out\\a.jww", u"D:\\out\\"},
       {u"D:\\a.jww", u"D:\\"},
+      {u"\\\\server\\share\\a.jww", u"\\\\server\\share\\"},  // UNC
       {u"/home/u/a.jww", u"/home/u/"},
       {u"/a.jww", u"/"},
       {u"\\a.jww", u"\\"},

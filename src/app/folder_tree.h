@@ -1,6 +1,7 @@
-// The folder tree of the main window: folders only, rooted at the whole file system. The window reads the path of the folder the user selected (it polls; the tree
-// sends it nothing), selects a folder by path, and suspends the tree around its modal
-// dialogs.
+// The folder tree of the main window: folders only, the user's home and desktop folders
+// above the file system's roots. The window reads the path of the folder the user selected (it
+// polls; the tree sends it nothing), selects a folder by path, and suspends the tree
+// around its modal dialogs.
 #pragma once
 #include <wx/panel.h>
 
@@ -19,6 +20,9 @@ class TplExplorerFolderTree : public wxPanel {
   // change: only the user's selections count, so the window's polling sees no change.
   // An empty path or one that is no folder does nothing.
   void SetSelectFolder(const String& folder);
+  // Keeps the selected folder in view while the window takes its size (a window manager
+  // maps it in steps), until the user selects or scrolls in the tree.
+  void ScrollToSelection();
   // The path of the folder the user selected last; empty at first and for an item without
   // a path.
   const String& SelectFolder() const { return FSelectFolder; }
@@ -32,10 +36,12 @@ class TplExplorerFolderTree : public wxPanel {
 
  private:
   void OnSelectionChanged(wxTreeEvent& event);
+  void NameSections();
 
   wxGenericDirCtrl* dir_ = nullptr;
   String FSelectFolder;
   bool selectingByCode_ = false;
+  bool keepSelectionInView_ = false;
   bool suspended_ = false;
 };
 

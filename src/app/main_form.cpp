@@ -3,25 +3,33 @@
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/display.h>
+#include <wx/evtloop.h>
+#include <wx/filename.h>
+#include <wx/fswatcher.h>
+#include <wx/gauge.h>
 #include <wx/listctrl.h>
+#include <wx/log.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/splitter.h>
 #include <wx/stattext.h>
+#include <wx/settings.h>
 #include <wx/statusbr.h>
 #include <wx/textctrl.h>
-#include <wx/timer.h>
+#include <wx/utils.h>
 
 #include <algorithm>
+#include <set>
 
+#include "app/conversion_worker.h"
 #include "app/folder_tree.h"
 #include "app/layout.h"
+#include "app/result_view.h"
 #include "app/settings_dialog.h"
 #include "app/window_texts.h"
 #include "app/wx_text.h"
-#include "convert/conversion_ui.h"
-#include "convert/convert_selection.h"
 #include "convert/reference_folder.h"
+#include "convert/status_texts.h"
 #include "convert/window_placement.h"
 #include "jww/substitution.h"
 #include "util/files.h"
@@ -33,6 +41,22 @@ namespace {
 constexpr int kDefaultOffset = 64;     // where a window goes that would not show
 constexpr int kMinFolderPanel = 100;   // the least the folder tree keeps when space is short
 constexpr int kMinListHeight = 80;     // rows the list shows at the least
+constexpr int kPollTimerId = wxID_HIGHEST + 1;
+constexpr int kRefreshTimerId = wxID_HIGHEST + 2;
+
+// What changes the list: files come, go, are renamed, rewritten or touched. Reading a
+// file (as the listing does) is no change.
+constexpr int kWatchedChanges =
+    wxFSW_EVENT_CREATE | wxFSW_EVENT_DELETE | wxFSW_EVENT_RENAME | wxFSW_EVENT_MODIFY | wxFSW_EVENT_ATTRIB;
+
+// Typical content of each column, for the widths of a first start.
+constexpr std::u16string_view kTypicalContent[kFileListColumns] = {
+    u"1階平面図_改訂02.jww", u".jww", u"図面メモ図面メモ図面メモ", u"2000/00/00 00:00:00", u"00000000", u"700"};
+// No column grows past this to fit what it holds; the memo gives way first when the
+// columns would not fit the list.
+constexpr int kMaxFittedWidth = 320;
+constexpr int kMinMemoWidth = 120;
+constexpr std::size_t kRowsMeasured = 200;
 
 // The usable areas of the displays, the primary display first.
 std::vector<ScreenRect> WorkAreas() {
@@ -58,40 +82,43 @@ wxButton* MakeButton(wxWindow* parent, std::u16string_view text, int width, int 
   return button;
 }
 
-// The list's order before a sort, so that rows that compare equal keep it.
-struct SortContext {
-  const FileListSort* sort;
-  const std::vector<FileListRow>* rows;
-  const std::vector<long>* position;  // by item data
+// The file list reads its rows where the window keeps them, in the order shown, so that a
+// folder of thousands of files fills at once.
+class FileListCtrl final : public wxListCtrl {
+ public:
+  FileListCtrl(wxWindow* parent, const std::vector<FileListRow>& rows, const std::vector<std::size_t>& order)
+      : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                   wxLC_REPORT | wxLC_VIRTUAL | wxLC_HRULES | wxLC_VRULES | wxBORDER_THEME),
+        rows_(rows),
+        order_(order) {}
+
+ protected:
+  wxString OnGetItemText(long item, long column) const override {
+    return Wx(rows_[order_[static_cast<std::size_t>(item)]].text[static_cast<std::size_t>(column)]);
+  }
+
+ private:
+  const std::vector<FileListRow>& rows_;
+  const std::vector<std::size_t>& order_;
 };
 
-int wxCALLBACK CompareItems(wxIntPtr item1, wxIntPtr item2, wxIntPtr data) {
-  const auto& c = *reinterpret_cast<const SortContext*>(data);
-  const auto a = static_cast<std::size_t>(item1), b = static_cast<std::size_t>(item2);
-  const int order = c.sort->Compare((*c.rows)[a], (*c.rows)[b]);
-  if (order != 0) return order;
-  return (*c.position)[a] < (*c.position)[b] ? -1 : ((*c.position)[a] > (*c.position)[b] ? 1 : 0);
+// A status bar as tall as its font needs: the toolkit's own height leaves the lower part
+// of the glyphs ("_", "g") off with the larger fonts that Japanese text brings. The
+// height is set before the frame takes the bar, which keeps the height it has then.
+wxStatusBar* MakeStatusBar(wxFrame* frame) {
+  auto* bar = new wxStatusBar(frame, wxID_ANY, wxSTB_DEFAULT_STYLE);
+  int height = 0;
+  bar->GetTextExtent(wxString::FromUTF8("jw_cad 図面gy"), nullptr, &height);
+  bar->SetMinHeight(height + 6);
+  return bar;
 }
 
 }  // namespace
 
-// The conversion's texts go to the status bar and to message boxes; the folder polling
-// pauses while a file is converted.
-class TForm1::DriverUi final : public ConversionUi {
- public:
-  explicit DriverUi(TForm1& form) : form_(form) {}
-  void Status(const String& text) override { form_.SetStatus(text); }
-  void Message(const String& text) override { form_.setup_.services.message(&form_, text, MessageKind::kPlain); }
-  void FileStarted() override { form_.Timer1->Stop(); }
-  void FileFinished() override { form_.Timer1->Start(kPollInterval); }
-
- private:
-  TForm1& form_;
-};
-
 TForm1::TForm1(MainFormSetup setup)
     : wxFrame(nullptr, wxID_ANY, Wx(kMainCaption), wxPoint(kDefaultOffset, kDefaultOffset), wxSize(600, 520)),
-      setup_(std::move(setup)) {
+      setup_(std::move(setup)),
+      refreshTimer_(this, kRefreshTimerId) {
   // The reference folder line across the top, on white.
   Label1Panel = new wxPanel(this);
   Label1Panel->SetBackgroundColour(*wxWHITE);
@@ -103,7 +130,7 @@ TForm1::TForm1(MainFormSetup setup)
   Label1Panel->SetSizer(labelSizer);
   Label1Panel->SetMinSize(wxSize(-1, std::max(kLineHeight, Label1->GetBestSize().y + 2)));
 
-  // Folder tree | command area over the file list.
+  // Folder tree | command area over the file list and the progress of a run.
   Splitter1 = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3DSASH);
   Splitter1->SetSashGravity(0.0);
   Splitter1->SetMinimumPaneSize(20);
@@ -112,13 +139,18 @@ TForm1::TForm1(MainFormSetup setup)
   auto* treeSizer = new wxBoxSizer(wxVERTICAL);
   treeSizer->Add(plExplorerFolderTree1, 1, wxEXPAND);
   Panel1->SetSizer(treeSizer);
+  Panel1->SetMinSize(wxSize(kMinFolderPanel, -1));
   Panel2 = new wxPanel(Splitter1);
   BuildCommandArea();
   BuildFileList();
+  BuildProgressArea();
   auto* rightSizer = new wxBoxSizer(wxVERTICAL);
   rightSizer->Add(Panel3, 0, wxEXPAND);
   rightSizer->Add(ListView1, 1, wxEXPAND);
+  rightSizer->Add(ProgressPanel, 0, wxEXPAND);
   Panel2->SetSizer(rightSizer);
+  // The command area never gets less than it needs: the tree gives way.
+  Panel2->SetMinSize(wxSize(Panel3->GetMinSize().x, -1));
   Splitter1->SplitVertically(Panel1, Panel2, settings_.FolderPanelWidth);
 
   auto* sizer = new wxBoxSizer(wxVERTICAL);
@@ -126,16 +158,59 @@ TForm1::TForm1(MainFormSetup setup)
   sizer->Add(Splitter1, 1, wxEXPAND);
   SetSizer(sizer);
 
-  StatusBar1 = CreateStatusBar(1);
-  Timer1 = std::make_unique<wxTimer>(this);
-  Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Timer1Timer(); });
+  StatusBar1 = MakeStatusBar(this);
+  SetStatusBar(StatusBar1);
+  Timer1 = std::make_unique<wxTimer>(this, kPollTimerId);
+  Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Timer1Timer(); }, kPollTimerId);
+  Bind(wxEVT_TIMER, [this](wxTimerEvent&) { RefreshList(false); }, kRefreshTimerId);
   Bind(wxEVT_CLOSE_WINDOW, &TForm1::FormClose, this);
+  Bind(wxEVT_FSWATCHER, [this](wxFileSystemWatcherEvent& e) {
+    // Bursts (a copy of many files) are read once, when the folder is quiet.
+    if (!e.IsError()) refreshTimer_.StartOnce(kRefreshDelay);
+  });
+  Bind(wxEVT_IDLE, [this](wxIdleEvent& e) {
+    e.Skip();
+    if (watchPending_) WatchFolder(watchedFolder_);
+  });
+  Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
+    e.Skip();
+    UpdateMinSize();
+  });
+  Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+    if (e.GetKeyCode() == WXK_F5 && e.GetModifiers() == wxMOD_NONE) return RefreshList(true);
+    wxWindow* focus = FindFocus();
+    const bool inList = focus != nullptr && (focus == ListView1 || ListView1->IsDescendant(focus));
+    if (inList && e.GetModifiers() == wxMOD_CONTROL && e.GetKeyCode() == 'A') return SelectAllRows();
+    e.Skip();
+  });
+  // The tree keeps the width the user gives it, and gives way only while the window is
+  // too narrow for it beside the command area.
+  Splitter1->Bind(wxEVT_SPLITTER_SASH_POS_RESIZE, [this](wxSplitterEvent& e) {
+    const int room = e.GetNewSize() - Splitter1->GetSashSize() - Panel2->GetMinSize().x;
+    e.SetSashPosition(std::max(kMinFolderPanel, std::min(preferredSash_, room)));
+  });
+  // Only the user's own moves of the sash change the width the tree is to have.
+  Splitter1->Bind(wxEVT_SPLITTER_SASH_POS_CHANGING, [this](wxSplitterEvent& e) {
+    e.Skip();
+    sashDragged_ = true;
+  });
+  Splitter1->Bind(wxEVT_SPLITTER_SASH_POS_CHANGED, [this](wxSplitterEvent& e) {
+    e.Skip();
+    if (sashDragged_) preferredSash_ = e.GetSashPosition();
+    sashDragged_ = false;
+  });
 
-  Form2 = new TForm2(this, settings_.Conversion);
+  Form2 = new TForm2(this, settings_.Conversion, setup_.services.message);
+  ResultView = new TResultView(this, setup_.services);
 }
 
 TForm1::~TForm1() {
+  if (worker_) {
+    worker_->Abandon();
+    worker_.reset();
+  }
   if (Timer1) Timer1->Stop();
+  refreshTimer_.Stop();
 }
 
 void TForm1::BuildCommandArea() {
@@ -177,7 +252,7 @@ void TForm1::BuildCommandArea() {
   area->Add(right, 0);
   area->AddSpacer(4);
   Panel3->SetSizer(area);
-  Panel3->SetMinSize(wxSize(-1, std::max(80, area->GetMinSize().y)));
+  Panel3->SetMinSize(wxSize(area->GetMinSize().x, std::max(80, area->GetMinSize().y)));
 
   ComboBox1->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { ComboBox1Select(); });
   Button1->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Button1Click(); });
@@ -187,19 +262,40 @@ void TForm1::BuildCommandArea() {
 }
 
 void TForm1::BuildFileList() {
-  ListView1 = new wxListCtrl(Panel2, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                             wxLC_REPORT | wxLC_HRULES | wxLC_VRULES | wxBORDER_THEME);
+  ListView1 = new FileListCtrl(Panel2, rows_, order_);
   for (int c = 0; c < kFileListColumns; ++c)
     ListView1->InsertColumn(c, Wx(kFileListHeaders[static_cast<std::size_t>(c)]),
                             c == kColumnSize ? wxLIST_FORMAT_RIGHT : wxLIST_FORMAT_LEFT, 80);
   ListView1->SetMinSize(wxSize(-1, kMinListHeight));
   ListView1->Bind(wxEVT_LIST_COL_CLICK, [this](wxListEvent& e) { ListView1ColumnClick(e.GetColumn()); });
   ListView1->Bind(wxEVT_LIST_ITEM_ACTIVATED, [this](wxListEvent&) { ListView1DblClick(); });
+  // Widths the user gives win over fitted ones.
+  ListView1->Bind(wxEVT_LIST_COL_END_DRAG, [this](wxListEvent& e) {
+    e.Skip();
+    fitColumns_ = false;
+  });
+}
+
+void TForm1::BuildProgressArea() {
+  ProgressPanel = new wxPanel(Panel2);
+  ProgressBar1 = new wxGauge(ProgressPanel, wxID_ANY, 1, wxDefaultPosition, wxSize(-1, 18));
+  ProgressCount = new wxStaticText(ProgressPanel, wxID_ANY, Wx(ProgressCountText(0, 0)));
+  ButtonC = MakeButton(ProgressPanel, kStopButton, 90, 25);
+  auto* row = new wxBoxSizer(wxHORIZONTAL);
+  row->Add(ProgressBar1, 1, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
+  row->Add(ProgressCount, 0, wxALIGN_CENTER_VERTICAL | wxLEFT | wxRIGHT, 8);
+  row->Add(ButtonC, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
+  auto* box = new wxBoxSizer(wxVERTICAL);
+  box->Add(row, 0, wxEXPAND | wxTOP | wxBOTTOM, 3);
+  ProgressPanel->SetSizer(box);
+  ProgressPanel->Hide();
+  ButtonC->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { ButtonCClick(); });
 }
 
 void TForm1::FormShow() {
   TempFolder = CreateSessionTempFolder(setup_.programFolder);
-  LoadSettings(setup_.settingsFileName, settings_);
+  // Without a settings file the columns are fitted to what they hold.
+  fitColumns_ = !LoadSettings(setup_.settingsFileName, settings_);
   ApplySettings();
   CreateDocuments();
   plExplorerFolderTree1->SetSelectFolder(settings_.preFolder);
@@ -209,36 +305,100 @@ void TForm1::FormShow() {
   Label1->SetToolTip(Wx(preFolder));
   ListFiles(preFolder);
   Timer1->Start(kPollInterval);
+  // Once the tree has its size, the restored folder is scrolled into view.
+  CallAfter([this] { plExplorerFolderTree1->ScrollToSelection(); });
+}
+
+wxSize TForm1::NeededClientSize() const {
+  const wxSize command = Panel3->GetMinSize();
+  const int width = kMinFolderPanel + Splitter1->GetSashSize() + command.x;
+  const int height = Label1Panel->GetMinSize().y + command.y + kMinListHeight + ProgressPanel->GetBestSize().y;
+  return {width, height};
+}
+
+void TForm1::UpdateMinSize() {
+  // The frame's outer minimum depends on the decorations, which a window manager makes
+  // known only once the window shows; so it is set again whenever the size changes. While
+  // the window is being mapped it passes through a size of a few pixels, whose
+  // decorations say nothing.
+  const wxSize client = GetClientSize();
+  if (client.x < 10 || client.y < 10) return;
+  const wxSize outer = ClientToWindowSize(NeededClientSize());
+  if (GetMinSize() != outer) SetMinSize(outer);
+}
+
+// The end of a long path is what tells folders apart: the box shows it.
+void TForm1::ShowDestination(const String& folder) {
+  Edit1->ChangeValue(Wx(folder));
+  Edit1->SetInsertionPointEnd();
+  Edit1->SetToolTip(Wx(folder));
 }
 
 void TForm1::ApplySettings() {
-  Edit1->ChangeValue(Wx(settings_.DestinationFolder));
+  ShowDestination(settings_.DestinationFolder);
   ComboBox1->SetSelection(settings_.FileTypeIndex);
-  for (int c = 0; c < kFileListColumns; ++c)
-    ListView1->SetColumnWidth(c, settings_.ColumnWidths[static_cast<std::size_t>(c)]);
 
   // The window keeps the saved size, but grows to show the whole command area beside the
   // saved tree width, and comes back onto a display when it would not show.
-  const wxSize command = Panel3->GetBestSize();
+  const wxSize command = Panel3->GetMinSize();
   const int sash = Splitter1->GetSashSize();
   const wxSize decoration = GetSize() - GetClientSize();
-  const int fixedHeight = Label1Panel->GetMinSize().y + command.y + kMinListHeight + StatusBar1->GetSize().y;
-  const wxSize least(kMinFolderPanel + sash + command.x + decoration.x, fixedHeight + decoration.y);
-  SetMinSize(least);
-  const int panelWidth = std::max(kMinFolderPanel, settings_.FolderPanelWidth);
+  const wxSize needed = NeededClientSize();
+  const wxSize least = needed + decoration;
+  UpdateMinSize();
+  preferredSash_ = std::max(kMinFolderPanel, settings_.FolderPanelWidth);
   ScreenRect saved{settings_.MainLeft, settings_.MainTop, settings_.MainWidth, settings_.MainHeight};
-  saved.width = std::max(saved.width, panelWidth + sash + command.x + decoration.x);
+  saved.width = std::max(saved.width, preferredSash_ + sash + command.x + decoration.x);
+  if (fitColumns_) {
+    // A first start opens wide enough for the fitted columns beside the tree, where the
+    // display allows.
+    int columns = wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, this) + 4;
+    for (const int w : FittedColumnWidths()) columns += w;
+    saved.width = std::max(saved.width, preferredSash_ + sash + columns + decoration.x);
+  }
   const ScreenRect placed = VisibleWindowRect(saved, least.x, least.y, WorkAreas(), kDefaultOffset);
   SetSize(ToWxRect(placed));
   // Where the window could not grow enough, the tree gives up width first.
   const int clientWidth = placed.width - decoration.x;
-  Splitter1->SetSashPosition(std::max(kMinFolderPanel, std::min(panelWidth, clientWidth - sash - command.x)));
+  Splitter1->SetSashPosition(std::max(kMinFolderPanel, std::min(preferredSash_, clientWidth - sash - command.x)));
   Layout();
+  if (fitColumns_) {
+    FitColumns();
+  } else {
+    for (int c = 0; c < kFileListColumns; ++c)
+      ListView1->SetColumnWidth(c, settings_.ColumnWidths[static_cast<std::size_t>(c)]);
+  }
 
   const wxSize dialog = Form2->GetSize();
   const ScreenRect dialogRect = VisibleWindowRect({settings_.DialogLeft, settings_.DialogTop, dialog.x, dialog.y},
                                                   dialog.x, dialog.y, WorkAreas(), kDefaultOffset);
   Form2->Move(dialogRect.x, dialogRect.y);
+}
+
+std::array<int, kFileListColumns> TForm1::FittedColumnWidths() const {
+  const auto textWidth = [this](std::u16string_view text) { return ListView1->GetTextExtent(Wx(text)).x; };
+  std::array<int, kFileListColumns> widths{};
+  for (int c = 0; c < kFileListColumns; ++c) {
+    const auto i = static_cast<std::size_t>(c);
+    // The header leaves room for the sort arrow; cells for their margins.
+    int width = std::max(textWidth(kFileListHeaders[i]) + 28, textWidth(kTypicalContent[i]) + 16);
+    // The first rows are enough to judge by, and quick for a folder of thousands.
+    for (std::size_t r = 0; r < rows_.size() && r < kRowsMeasured; ++r)
+      width = std::max(width, std::min(textWidth(rows_[r].text[i]) + 16, kMaxFittedWidth));
+    widths[i] = width;
+  }
+  return widths;
+}
+
+void TForm1::FitColumns() {
+  std::array<int, kFileListColumns> widths = FittedColumnWidths();
+  // The memo gives up width so that the other columns show whole beside the tree.
+  int total = 0;
+  for (const int w : widths) total += w;
+  const int room = ListView1->GetClientSize().x;
+  if (room > 0 && total > room)
+    widths[kColumnMemo] = std::max(kMinMemoWidth, widths[kColumnMemo] - (total - room));
+  for (int c = 0; c < kFileListColumns; ++c) ListView1->SetColumnWidth(c, widths[static_cast<std::size_t>(c)]);
 }
 
 void TForm1::CreateDocuments() {
@@ -253,34 +413,116 @@ void TForm1::FreeDocuments() {
 
 void TForm1::SetStatus(const String& text) {
   StatusBar1->SetStatusText(Wx(text));
+  // The whole bar, so that nothing of a longer earlier text stays.
+  StatusBar1->Refresh();
   StatusBar1->Update();
 }
 
 String TForm1::StatusText() const { return FromWx(StatusBar1->GetStatusText()); }
 
-void TForm1::ListFiles(const String& folder) {
+void TForm1::ListFiles(const String& folder, bool showStatus) {
   Timer1->Stop();
-  SetStatus(String(kSearchingText));
+  if (showStatus && !folder.empty()) SetStatus(String(kSearchingText));
   ListView1->DeleteAllItems();
+  order_.clear();
   rows_.clear();
   FileListing listing = plandown::ListFiles(folder, ComboBox1->GetSelection(), *docs_);
   const String done = ListingStatusText(listing);
   rows_ = std::move(listing.rows);
-  ListView1->Freeze();
-  for (std::size_t i = 0; i < rows_.size(); ++i) {
-    const long item = ListView1->InsertItem(static_cast<long>(i), Wx(rows_[i].caption()));
-    for (int c = 1; c < kFileListColumns; ++c) ListView1->SetItem(item, c, Wx(rows_[i].text[static_cast<std::size_t>(c)]));
-    ListView1->SetItemData(item, static_cast<long>(i));
+  order_.resize(rows_.size());
+  for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = i;
+  ListView1->SetItemCount(static_cast<long>(rows_.size()));
+  ListView1->Refresh();
+  if (fitColumns_) FitColumns();
+  // Filled in name order: no column is shown as sorted.
+  if (sortShown_) ListView1->RemoveSortIndicator();
+  sortShown_ = false;
+  WatchFolder(listing.folderExists ? folder : String());
+  if (showStatus) SetStatus(done);
+  lastListingText_ = done;
+  if (!Converting()) Timer1->Start(kPollInterval);
+}
+
+void TForm1::SortList() {
+  // The selection belongs to positions in the list: it follows its rows to their new places.
+  std::vector<bool> selected(rows_.size());
+  for (long item = -1; (item = ListView1->GetNextItem(item, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) != -1;)
+    selected[order_[static_cast<std::size_t>(item)]] = true;
+  const long focusedItem = ListView1->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED);
+  const std::size_t focused = focusedItem >= 0 ? order_[static_cast<std::size_t>(focusedItem)] : rows_.size();
+  // Stable, so that rows that compare equal keep the order they had.
+  std::stable_sort(order_.begin(), order_.end(),
+                   [this](std::size_t a, std::size_t b) { return sort_.Compare(rows_[a], rows_[b]) < 0; });
+  for (long item = 0; item < static_cast<long>(order_.size()); ++item) {
+    const std::size_t row = order_[static_cast<std::size_t>(item)];
+    const long state = (selected[row] ? wxLIST_STATE_SELECTED : 0) | (row == focused ? wxLIST_STATE_FOCUSED : 0);
+    if (state != 0 || ListView1->GetItemState(item, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED) != 0)
+      ListView1->SetItemState(item, state, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
   }
-  ListView1->Thaw();
-  SetStatus(done);
-  Timer1->Start(kPollInterval);
+  ListView1->Refresh();
+  ListView1->ShowSortIndicator(sort_.Sort1, sort_.Sort2 == 0);
+  sortShown_ = true;
+}
+
+void TForm1::RefreshList(bool userAsked) {
+  if (preFolder.empty()) return;
+  if (Converting() && !userAsked) {
+    refreshAfterRun_ = true;
+    return;
+  }
+  refreshTimer_.Stop();
+  std::set<String> selected;
+  String focused;
+  for (long item = 0; item < ListView1->GetItemCount(); ++item) {
+    const long state = ListView1->GetItemState(item, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    if (const FileListRow* row = RowOfItem(item)) {
+      if (state & wxLIST_STATE_SELECTED) selected.insert(row->caption());
+      if (state & wxLIST_STATE_FOCUSED) focused = row->caption();
+    }
+  }
+  const bool wasSorted = sortShown_;
+  // A change seen in the folder does not replace a status that says something else (the
+  // end of a conversion run, say).
+  const String status = StatusText();
+  ListFiles(preFolder, userAsked || status.empty() || status == lastListingText_);
+  if (wasSorted) SortList();
+  for (long item = 0; item < ListView1->GetItemCount(); ++item) {
+    const FileListRow* row = RowOfItem(item);
+    if (row == nullptr) continue;
+    if (selected.contains(row->caption())) ListView1->SetItemState(item, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    if (!focused.empty() && row->caption() == focused) {
+      ListView1->SetItemState(item, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
+      ListView1->EnsureVisible(item);
+    }
+  }
+}
+
+void TForm1::WatchFolder(const String& folder) {
+  watchedFolder_ = folder;
+  // The watcher works only inside a running event loop; before it runs, the idle time
+  // of the loop starts it.
+  if (wxEventLoopBase::GetActive() == nullptr) {
+    watchPending_ = true;
+    return;
+  }
+  watchPending_ = false;
+  const wxLogNull quiet;  // a folder that cannot be watched is still listed
+  if (!watcher_) {
+    watcher_ = std::make_unique<wxFileSystemWatcher>();
+    watcher_->SetOwner(this);
+  }
+  watcher_->RemoveAll();
+  if (!folder.empty()) watcher_->Add(wxFileName::DirName(Wx(folder)), kWatchedChanges);
+}
+
+void TForm1::SelectAllRows() {
+  // -1: every item at once.
+  ListView1->SetItemState(-1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
 }
 
 const FileListRow* TForm1::RowOfItem(long item) const {
-  if (item < 0 || item >= ListView1->GetItemCount()) return nullptr;
-  const auto index = static_cast<std::size_t>(ListView1->GetItemData(item));
-  return index < rows_.size() ? &rows_[index] : nullptr;
+  if (item < 0 || static_cast<std::size_t>(item) >= order_.size()) return nullptr;
+  return &rows_[order_[static_cast<std::size_t>(item)]];
 }
 
 void TForm1::Timer1Timer() {
@@ -296,8 +538,9 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::Button1Click() {
-  const String chosen = setup_.services.chooseFolder(this, String(kBrowseTitle), FromWx(Edit1->GetValue()));
-  if (!chosen.empty()) Edit1->ChangeValue(Wx(chosen));
+  const String initial = BrowseStartFolder(FromWx(Edit1->GetValue()), preFolder, FromWx(wxGetHomeDir()));
+  const String chosen = setup_.services.chooseFolder(this, String(kBrowseTitle), initial);
+  if (!chosen.empty()) ShowDestination(chosen);
 }
 
 void TForm1::Button2Click() {
@@ -312,16 +555,86 @@ void TForm1::Button2Click() {
   Timer1->Start(kPollInterval);
 }
 
+void TForm1::EnableCommands(bool enable) {
+  for (wxWindow* control : {static_cast<wxWindow*>(ButtonT), static_cast<wxWindow*>(Button1),
+                            static_cast<wxWindow*>(Button2), static_cast<wxWindow*>(ComboBox1)})
+    control->Enable(enable);
+}
+
 void TForm1::ButtonTClick() {
-  std::vector<String> captions;
+  if (Converting()) return;
+  SelectionRequest request;
   for (long item = 0; item < ListView1->GetItemCount(); ++item) {
     if (ListView1->GetItemState(item, wxLIST_STATE_SELECTED) == 0) continue;
-    if (const FileListRow* row = RowOfItem(item)) captions.push_back(row->caption());
+    if (const FileListRow* row = RowOfItem(item)) request.captions.push_back(row->caption());
   }
-  DriverUi ui(*this);
-  const SelectionConversion outcome =
-      ConvertSelectedFiles(preFolder, FromWx(Edit1->GetValue()), captions, settings_.Conversion, ui, TempFolder);
-  if (outcome.problem != DestinationProblem::kNone) Button1->SetFocus();
+  request.preFolder = preFolder;
+  request.destination = FromWx(Edit1->GetValue());
+  request.settings = settings_.Conversion;
+  request.imageFolder = TempFolder;
+
+  // The list, its folder and the settings stay as they are until the run ends; the
+  // folder polling waits for it.
+  Timer1->Stop();
+  EnableCommands(false);
+  ConversionEvents events;
+  events.started = [this](std::size_t total) { RunStarted(total); };
+  events.progress = [this](const String& status, std::size_t done, std::size_t total) {
+    RunProgress(status, done, total);
+  };
+  events.message = [this](const String& text) {
+    if (!closed_) setup_.services.message(this, text, MessageKind::kPlain);
+  };
+  events.finished = [this, destination = request.destination](const SelectionConversion& outcome) {
+    RunFinished(outcome, destination);
+  };
+  events.fileStarted = setup_.fileStarted;
+  worker_ = std::make_unique<ConversionWorker>(*this, std::move(request), std::move(events));
+}
+
+void TForm1::RunStarted(std::size_t total) {
+  if (total == 0) return;  // nothing was selected: the run ends at once
+  ProgressBar1->SetRange(static_cast<int>(std::max<std::size_t>(total, 1)));
+  ProgressBar1->SetValue(0);
+  ProgressCount->SetLabelText(Wx(ProgressCountText(0, total)));
+  ButtonC->Enable();
+  ProgressPanel->Show();
+  Panel2->Layout();
+}
+
+void TForm1::RunProgress(const String& status, std::size_t done, std::size_t total) {
+  SetStatus(status);
+  ProgressBar1->SetValue(static_cast<int>(std::min(done, total)));
+  ProgressCount->SetLabelText(Wx(ProgressCountText(done, total)));
+  ProgressPanel->Layout();
+}
+
+void TForm1::RunFinished(const SelectionConversion& outcome, const String& destination) {
+  worker_.reset();
+  ProgressPanel->Hide();
+  Panel2->Layout();
+  EnableCommands(true);
+  if (closeAfterRun_) {
+    Close();
+    return;
+  }
+  Timer1->Start(kPollInterval);
+  if (outcome.problem != DestinationProblem::kNone) {
+    Button1->SetFocus();
+    return;
+  }
+  if (!outcome.completion.empty()) SetStatus(outcome.completion);
+  if (!outcome.results.empty()) ResultView->ShowResults(destination, settings_.Conversion, outcome.results);
+  if (refreshAfterRun_) {
+    refreshAfterRun_ = false;
+    RefreshList(false);
+  }
+}
+
+void TForm1::ButtonCClick() {
+  if (!worker_) return;
+  worker_->Cancel();
+  ButtonC->Disable();
 }
 
 void TForm1::ButtonXClick() { Close(); }
@@ -333,12 +646,7 @@ void TForm1::ListView1ColumnClick(int column) {
   // Records the column and flips the direction; the rows themselves are the list's items.
   std::vector<FileListRow> none;
   sort_.ColumnClick(column, none);
-  std::vector<long> position(rows_.size());
-  for (long item = 0; item < ListView1->GetItemCount(); ++item)
-    position[static_cast<std::size_t>(ListView1->GetItemData(item))] = item;
-  SortContext context{&sort_, &rows_, &position};
-  ListView1->SortItems(CompareItems, reinterpret_cast<wxIntPtr>(&context));
-  ListView1->ShowSortIndicator(column, sort_.Sort2 == 0);
+  SortList();
 }
 
 void TForm1::ListView1DblClick() {
@@ -346,7 +654,8 @@ void TForm1::ListView1DblClick() {
   const OpenFileOutcome outcome = OpenCurrentFile(preFolder, RowOfItem(current), setup_.services.open);
   if (outcome.beep) setup_.services.beep();
   if (outcome.messageBox)
-    setup_.services.message(this, outcome.statusText, outcome.beep ? MessageKind::kError : MessageKind::kPlain);
+    setup_.services.message(this, outcome.statusText,
+                            outcome.beep || outcome.openFailed ? MessageKind::kError : MessageKind::kPlain);
   SetStatus(outcome.statusText);
 }
 
@@ -365,10 +674,23 @@ AppSettings TForm1::CurrentSettings() const {
   return s;
 }
 
-void TForm1::FormClose(wxCloseEvent&) {
+void TForm1::FormClose(wxCloseEvent& event) {
   if (closed_) return;
+  if (worker_) {
+    // The file being converted is finished first; the window closes when the run ends.
+    if (event.CanVeto()) {
+      event.Veto();
+      closeAfterRun_ = true;
+      ButtonCClick();
+      return;
+    }
+    worker_->Abandon();
+    worker_.reset();
+  }
   closed_ = true;
   Timer1->Stop();
+  refreshTimer_.Stop();
+  watcher_.reset();
   if (docs_) FreeDocuments();
   if (!TempFolder.empty()) RemoveFolder(TempFolder);
   SaveSettings(setup_.settingsFileName, CurrentSettings());

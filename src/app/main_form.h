@@ -1,13 +1,17 @@
 // The main window: the reference folder line, the folder tree, the command area, the file
-// list and the status bar. It shows and forwards; listing, converting, the settings file
-// and their texts belong to the conversion layer.
+// list, the progress of a conversion run and the status bar. It shows and forwards;
+// listing, converting, the settings file and their texts belong to the conversion layer.
 #pragma once
 #include <wx/frame.h>
+#include <wx/timer.h>
 
+#include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "app/window_services.h"
+#include "convert/convert_selection.h"
 #include "convert/file_listing.h"
 #include "convert/settings_file.h"
 #include "util/ustring.h"
@@ -15,6 +19,8 @@
 class wxButton;
 class wxCloseEvent;
 class wxChoice;
+class wxFileSystemWatcherBase;
+class wxGauge;
 class wxListCtrl;
 class wxListEvent;
 class wxPanel;
@@ -22,25 +28,28 @@ class wxSplitterWindow;
 class wxStaticText;
 class wxStatusBar;
 class wxTextCtrl;
-class wxTimer;
-class wxTimerEvent;
 
 namespace plandown::app {
 
+class ConversionWorker;
 class TForm2;
+class TResultView;
 class TplExplorerFolderTree;
 
-inline constexpr int kPollInterval = 200;  // ms between two looks at the tree's selection
+inline constexpr int kPollInterval = 200;     // ms between two looks at the tree's selection
+inline constexpr int kRefreshDelay = 250;     // ms of quiet in the shown folder before it is read again
 
 struct MainFormSetup {
   String programFolder;     // where the temporary folder is made
   String settingsFileName;  // read at the start, written at the end
   WindowServices services;
+  // Called on the converting thread as each file starts (a hook for tests).
+  std::function<void()> fileStarted;
 };
 
 class TForm1 : public wxFrame {
  public:
-  // Builds the controls, the folder tree and the hidden settings dialog.
+  // Builds the controls, the folder tree, the hidden settings dialog and result view.
   explicit TForm1(MainFormSetup setup);
   ~TForm1() override;
 
@@ -54,13 +63,23 @@ class TForm1 : public wxFrame {
   void Button2Click();  // settings dialog
   void ButtonTClick();  // convert the selected rows
   void ButtonXClick();  // close
+  void ButtonCClick();  // cancel the conversion run
   void ComboBox1Select();
   void ListView1ColumnClick(int column);
   void ListView1DblClick();
+  // F5 and changes seen in the shown folder: reads the folder again, keeping the
+  // selection of the rows still there and the order the list was sorted in.
+  void RefreshList(bool userAsked = true);
+  void SelectAllRows();  // Ctrl+A in the list
 
   // The status bar's text, repainted at once.
   void SetStatus(const String& text);
   String StatusText() const;
+
+  // A conversion run is going on.
+  bool Converting() const { return worker_ != nullptr; }
+  // The least client area that shows every control usable.
+  wxSize NeededClientSize() const;
 
   // The settings the window would write now.
   AppSettings CurrentSettings() const;
@@ -84,27 +103,56 @@ class TForm1 : public wxFrame {
   wxButton* ButtonT = nullptr;
   wxButton* ButtonX = nullptr;
   wxListCtrl* ListView1 = nullptr;
+  wxPanel* ProgressPanel = nullptr;  // under the list while a run goes on
+  wxGauge* ProgressBar1 = nullptr;
+  wxStaticText* ProgressCount = nullptr;  // "k / N"
+  wxButton* ButtonC = nullptr;            // cancel
   wxStatusBar* StatusBar1 = nullptr;
   std::unique_ptr<wxTimer> Timer1;
   TForm2* Form2 = nullptr;
+  TResultView* ResultView = nullptr;
 
  private:
   class DriverUi;
 
   void BuildCommandArea();
   void BuildFileList();
+  void BuildProgressArea();
   void ApplySettings();
-  void ListFiles(const String& folder);
+  void ShowDestination(const String& folder);
+  void UpdateMinSize();
+  std::array<int, kFileListColumns> FittedColumnWidths() const;
+  void FitColumns();
+  void ListFiles(const String& folder, bool showStatus = true);
+  void SortList();
+  void WatchFolder(const String& folder);
   void FormClose(wxCloseEvent& event);
   void CreateDocuments();
   void FreeDocuments();
+  void RunStarted(std::size_t total);
+  void RunProgress(const String& status, std::size_t done, std::size_t total);
+  void RunFinished(const SelectionConversion& outcome, const String& destination);
+  void EnableCommands(bool enable);
   const FileListRow* RowOfItem(long item) const;
 
   MainFormSetup setup_;
   AppSettings settings_;
   FileListSort sort_;
+  bool sortShown_ = false;  // the list is in the order of sort_, not in name order
   std::unique_ptr<HeaderDocuments> docs_;
-  std::vector<FileListRow> rows_;  // by the list items' data, fixed while listed
+  std::vector<FileListRow> rows_;    // as listed, in name order
+  std::vector<std::size_t> order_;   // the rows shown, in the list's order
+  String lastListingText_;         // the status a listing ended with
+  bool fitColumns_ = false;        // no saved widths: columns follow what they hold
+  int preferredSash_ = 200;        // the tree's width the user chose
+  bool sashDragged_ = false;
+  std::unique_ptr<ConversionWorker> worker_;
+  bool closeAfterRun_ = false;
+  bool refreshAfterRun_ = false;
+  std::unique_ptr<wxFileSystemWatcherBase> watcher_;
+  String watchedFolder_;
+  bool watchPending_ = false;  // the watcher needs a running event loop
+  wxTimer refreshTimer_;
   bool closed_ = false;
 };
 

@@ -33,10 +33,13 @@ wxChoice* MakeChoice(wxWindow* parent, const auto& entries, int width) {
 
 }  // namespace
 
-TForm2::TForm2(wxWindow* parent, ConversionSettings& settings)
+TForm2::TForm2(wxWindow* parent, ConversionSettings& settings,
+               std::function<void(wxWindow* parent, const String& text, MessageKind kind)> message)
     : wxDialog(parent, wxID_ANY, Wx(kSettingsCaption), wxPoint(64, 64), wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxMINIMIZE_BOX),
-      settings_(settings) {
+      settings_(settings),
+      message_(std::move(message)) {
+  if (!message_) message_ = DesktopServices().message;
   // The controls are the dialog's own, laid over the group boxes: a box that owned them
   // would clip them by its own idea of its borders.
   auto* top = new wxBoxSizer(wxVERTICAL);
@@ -125,6 +128,7 @@ TForm2::TForm2(wxWindow* parent, ConversionSettings& settings)
   Button2->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Button2Click(); });
   Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Button2Click(); });
   const auto bindAll = [this](auto... types) { (ScrollBar1->Bind(types, &TForm2::ScrollBar1Change, this), ...); };
+  Edit1->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { Edit1Change(); });
   bindAll(wxEVT_SCROLL_TOP, wxEVT_SCROLL_BOTTOM, wxEVT_SCROLL_LINEUP, wxEVT_SCROLL_LINEDOWN, wxEVT_SCROLL_PAGEUP,
           wxEVT_SCROLL_PAGEDOWN, wxEVT_SCROLL_THUMBTRACK, wxEVT_SCROLL_THUMBRELEASE, wxEVT_SCROLL_CHANGED);
 }
@@ -156,10 +160,21 @@ void TForm2::ScrollBar1Change(wxScrollEvent& event) {
   Edit1->ChangeValue(Wx(IntToText(event.GetPosition())));
 }
 
+// Typing a valid quality moves the bar to it.
+void TForm2::Edit1Change() {
+  SettingsFormState form = Form();
+  TypeQualityText(form, FromWx(Edit1->GetValue()));
+  if (form.qualityPosition != ScrollBar1->GetThumbPosition()) ScrollBar1->SetThumbPosition(form.qualityPosition);
+}
+
 void TForm2::Button1Click() {
   switch (AcceptSettingsForm(Form(), settings_)) {
     case SettingsFormFocus::kVersion: ComboBox1->SetFocus(); return;
-    case SettingsFormFocus::kQuality: Edit1->SetFocus(); return;
+    case SettingsFormFocus::kQuality:
+      Edit1->SetFocus();
+      message_(this, String(kQualityRangeText), MessageKind::kError);
+      Edit1->SelectAll();
+      return;
     case SettingsFormFocus::kNone: break;
   }
   Finish(wxID_OK);

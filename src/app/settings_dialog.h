@@ -3,6 +3,10 @@
 #pragma once
 #include <wx/dialog.h>
 
+#include <functional>
+
+#include "app/window_services.h"
+
 #include "convert/settings.h"
 #include "convert/settings_form.h"
 
@@ -18,8 +22,10 @@ namespace plandown::app {
 
 class TForm2 : public wxDialog {
  public:
-  // Edits `settings`, which the caller keeps alive as long as the dialog.
-  TForm2(wxWindow* parent, ConversionSettings& settings);
+  // Edits `settings`, which the caller keeps alive as long as the dialog. `message` shows
+  // why OK was refused (the desktop's message box when empty).
+  TForm2(wxWindow* parent, ConversionSettings& settings,
+         std::function<void(wxWindow* parent, const String& text, MessageKind kind)> message = {});
 
   // Loads the settings into the controls; runs at every opening.
   void FormShow();
@@ -42,9 +48,11 @@ class TForm2 : public wxDialog {
 
  private:
   void ScrollBar1Change(wxScrollEvent& event);
+  void Edit1Change();
   void Finish(int code);
 
   ConversionSettings& settings_;
+  std::function<void(wxWindow* parent, const String& text, MessageKind kind)> message_;
 };
 
 }  // namespace plandown::app

@@ -1,6 +1,8 @@
 #include "app/window_services.h"
 
+#include <wx/clipbrd.h>
 #include <wx/dirdlg.h>
+#include <wx/filedlg.h>
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
 
@@ -22,6 +24,15 @@ WindowServices DesktopServices() {
   };
   s.beep = [] { wxBell(); };
   s.open = [](const String& path) { return OpenWithDefaultApp(path); };
+  s.copyText = [](const String& text) {
+    wxClipboardLocker clipboard;
+    if (!!clipboard) wxTheClipboard->SetData(new wxTextDataObject(Wx(text)));
+  };
+  s.chooseSaveFile = [](wxWindow* parent, const String& title, const String& folder, const String& name) {
+    wxFileDialog dialog(parent, Wx(title), Wx(folder), Wx(name), Wx(kReportWildcard),
+                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    return dialog.ShowModal() == wxID_OK ? FromWx(dialog.GetPath()) : String();
+  };
   return s;
 }
 

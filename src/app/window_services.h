@@ -1,5 +1,6 @@
 // What the windows ask of the desktop beyond their own controls: message boxes, the
-// folder-selection dialog, the system beep and opening a file with its application. The
+// folder-selection and save dialogs, the system beep, opening a file with its application
+// and the clipboard. The
 // program uses the desktop's; tests give recorders so that no modal window blocks them.
 #pragma once
 #include <functional>
@@ -20,6 +21,11 @@ struct WindowServices {
   std::function<String(wxWindow* parent, const String& title, const String& initial)> chooseFolder;
   std::function<void()> beep;
   FileOpener open;
+  // Puts a text on the clipboard.
+  std::function<void(const String& text)> copyText;
+  // The dialog that names a file to save: the chosen path, or empty when cancelled.
+  std::function<String(wxWindow* parent, const String& title, const String& folder, const String& name)>
+      chooseSaveFile;
 };
 
 // The desktop's own: message boxes, the folder dialog, the beep and the default application.

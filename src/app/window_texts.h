@@ -16,7 +16,20 @@ inline constexpr std::u16string_view kTargetNote1 = u"※変換対象は";
 inline constexpr std::u16string_view kTargetNote2 = u"JWW/JWSのみ";
 inline constexpr std::u16string_view kConvertButton = u"変換 (&T)";
 inline constexpr std::u16string_view kCloseButton = u"終了 (&X)";
+inline constexpr std::u16string_view kHomeSection = u"ホーム";
+inline constexpr std::u16string_view kDesktopSection = u"デスクトップ";
 inline constexpr std::u16string_view kBrowseTitle = u"変換後のファイルを保存するフォルダを指定して下さい";
+
+inline constexpr std::u16string_view kStopButton = u"中止 (&C)";
+
+// Result view.
+inline constexpr std::u16string_view kCopyButton = u"コピー (&C)";
+inline constexpr std::u16string_view kSaveReportButton = u"レポートを保存 (&R)...";
+inline constexpr std::u16string_view kCloseViewButton = u"閉じる";
+inline constexpr std::u16string_view kSaveReportTitle = u"変換結果のレポートを保存";
+inline constexpr std::u16string_view kReportFileName = u"plandown-report.json";
+inline constexpr std::u16string_view kReportWildcard = u"JSON ファイル (*.json)|*.json|すべてのファイル (*)|*";
+inline constexpr std::u16string_view kReportSaveFailed = u"レポートを保存できませんでした。";
 
 // Settings dialog.
 inline constexpr std::u16string_view kSettingsCaption = u"変換設定";

@@ -10,7 +10,7 @@
 
 namespace plandown::cli {
 
-enum class Command { kHelp, kInfo, kList, kConvert };
+enum class Command { kHelp, kVersion, kInfo, kList, kConvert };
 
 // Which conversion settings the command line gave itself; they win over a settings file.
 struct GivenSettings {
@@ -23,6 +23,7 @@ struct GivenSettings {
 
 struct Arguments {
   Command command = Command::kHelp;
+  std::optional<Command> helpFor;     // help: the command asked about; none: the overview
   bool json = false;                  // info, list --json
   // list
   int filterIndex = 0;                // --filter: index into the file-type filters
@@ -37,6 +38,8 @@ struct Arguments {
   std::optional<int> jobs;            // --jobs N; none: one per processor
   std::optional<std::string> report;  // --report FILE
   bool verbose = false;               // --verbose: status texts on stderr
+  std::optional<std::string> filesFrom;  // --files-from FILE: more paths, "-" for stdin
+  bool nullSeparated = false;         // --null: that list is separated by NUL bytes
   std::vector<std::string> files;
 };
 
@@ -47,6 +50,14 @@ struct ParsedArguments {
 
 // `words` excludes the program name.
 ParsedArguments ParseArguments(std::span<const std::string> words);
+
+// "info", "list", "convert"; nullopt for anything else.
+std::optional<Command> CommandNamed(const std::string& name);
+const char* CommandName(Command command);
+
+// The options of `command` under all their names ("--out", "-o", ...), and the words its
+// option takes where there is a fixed set; for checking the shell completion.
+std::vector<std::string> OptionNames(Command command);
 
 // "6.00" -> 0 ... "3.00" -> 3; nullopt for anything else.
 std::optional<int> OutVersionIndexOf(const std::string& text);

@@ -5,11 +5,12 @@
 #include <sstream>
 #include <thread>
 
-#include "cli/conversion_report.h"
 #include "cli/exit_codes.h"
+#include "cli/path_list.h"
 #include "cli/progress_bar.h"
 #include "cli/text_output.h"
 #include "convert/conversion_plan.h"
+#include "convert/conversion_report.h"
 #include "convert/conversion_run.h"
 #include "convert/settings_file.h"
 #include "util/desktop.h"
@@ -66,6 +67,7 @@ std::string Reason(const FileConversion& r) {
   if (r.outcome == Outcome::kFailed) return "write failed";
   std::string reason = RefusalName(r.refusal);
   if (r.refusal == Refusal::kOldVersion) reason += " (" + VersionText(r.sourceVersion) + ")";
+  if (r.refusal == Refusal::kCannotOpen && !r.reason.empty()) reason += " (" + r.reason + ")";
   return reason;
 }
 
@@ -136,9 +138,24 @@ int RunConvert(const Arguments& args, std::ostream& out, std::ostream& err) {
   ConversionSettings settings;
   if (!ResolveSettings(args, settings, err)) return kExitUsage;
 
+  std::vector<std::string> files = args.files;
+  if (args.filesFrom) {
+    const auto text = ReadPathListText(*args.filesFrom);
+    if (!text) {
+      err << "plandown: cannot read the file list " << *args.filesFrom << "\n";
+      return kExitUsage;
+    }
+    // No path holds a NUL byte: a list with them was written for --null.
+    if (!args.nullSeparated && text->find('\0') != std::string::npos) {
+      err << "plandown: the file list " << *args.filesFrom << " is separated by NUL bytes: add --null\n";
+      return kExitUsage;
+    }
+    const std::vector<std::string> listed = SplitPathList(*text, args.nullSeparated);
+    files.insert(files.end(), listed.begin(), listed.end());
+  }
   const String destination = FromUtf8(args.out.value_or(std::string()));
   std::vector<String> inputs;
-  for (const std::string& file : args.files) inputs.push_back(FromUtf8(file));
+  for (const std::string& file : files) inputs.push_back(FromUtf8(file));
   const std::vector<ConversionJob> jobs = PlanConversion(inputs, destination, args.recursive);
   // Every folder is checked before the first file is touched.
   const PlanProblem problem = CheckPlan(jobs, destination);
@@ -172,7 +189,7 @@ int RunConvert(const Arguments& args, std::ostream& out, std::ostream& err) {
   int status = run.AllClean() ? kExitOk : kExitFileProblem;
   if (args.report) {
     std::ostringstream report;
-    PrintConversionReport(report, settings, run.Results());
+    WriteConversionReport(report, settings, run.Results());
     if (!WriteTextFile(FromUtf8(*args.report), report.str())) {
       err << "plandown: the report " << *args.report << " could not be written\n";
       status = kExitFileProblem;

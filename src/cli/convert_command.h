@@ -9,7 +9,7 @@ namespace plandown::cli {
 
 // 0 when every file was written after a clean read, 1 when any was refused, failed or
 // read with errors (or the report could not be written), 2 when the destination, the
-// settings file or the report's folder is unusable (nothing converted then).
+// settings file, the file list or the report's folder is unusable (nothing converted then).
 int RunConvert(const Arguments& args, std::ostream& out, std::ostream& err);
 
 }  // namespace plandown::cli

@@ -4,22 +4,29 @@
 #include <ostream>
 
 #include "cli/exit_codes.h"
-#include "cli/json.h"
 #include "cli/text_output.h"
+#include "dos/jwc_data.h"
+#include "dos/jwk_data.h"
 #include "jws/jws_data.h"
 #include "jww/jww_data.h"
+#include "util/files.h"
+#include "util/json_text.h"
 
 namespace plandown::cli {
 
 namespace {
 
 constexpr const char* kCountNames[] = {"line", "arc", "point", "text", "dimension", "solid", "block"};
+constexpr std::size_t kDosCounts = 4;  // line, arc, point and text
+
+std::size_t CountsShown(const FileInfo& info) { return info.dos ? kDosCounts : info.counts.size(); }
 
 // Drawings and shapes share everything listed here except the memo.
 template <class Document>
 void DescribeDocument(FileInfo& info) {
   auto doc = std::make_unique<Document>();
-  info.recognised = doc->FileCheck(info.path);
+  // Regular files only: a pipe or device would block the read.
+  info.recognised = FileExistsAt(info.path) && doc->FileCheck(info.path);
   if (!info.recognised) return;
   // Listing only: an image section is read past, so nothing is written anywhere.
   doc->BindImageExp = false;
@@ -40,7 +47,44 @@ void DescribeDocument(FileInfo& info) {
                                               d.BindImage[static_cast<std::size_t>(i)].Fsize});
 }
 
+// DOS-era files: the header is all there is to read.
+template <class Document>
+void DescribeDosFile(FileInfo& info) {
+  info.dos = true;
+  Document doc;
+  // Regular files only: a pipe or device would block the read.
+  info.recognised = FileExistsAt(info.path) && doc.FileCheck(info.path);
+  if (!info.recognised) return;
+  info.readOk = info.headerRead = doc.FileHeaderIn(info.path);
+  if (!info.headerRead) return;
+  info.memo = doc.Enthd.comment1 + u" " + doc.Enthd.comment2;
+  info.counts = {doc.Enthd.lineCount, doc.Enthd.arcCount, doc.Enthd.tenCount, doc.Enthd.mojiCount, 0, 0, 0};
+}
+
 const char* YesNo(bool b) { return b ? "yes" : "no"; }
+
+Json InfoObject(const FileInfo& f) {
+  Json counts = Json::object();
+  for (std::size_t k = 0; k < CountsShown(f); ++k) counts[kCountNames[k]] = f.counts[k];
+  Json images = Json::array();
+  for (const BoundImageInfo& img : f.boundImages) images.push_back(Json{{"name", ToUtf8(img.name)}, {"size", img.size}});
+  // The block figures are not in a DOS-era header.
+  const auto figure = [&](std::int32_t n) { return f.dos ? Json() : Json(n); };
+  Json version;
+  if (f.headerRead) version = f.dos ? Json("DOS") : Json(f.version);
+  return Json{{"path", ToUtf8(f.path)},
+              {"kind", FileKindName(f.kind)},
+              {"recognised", f.recognised},
+              {"read_ok", f.readOk},
+              {"version", std::move(version)},
+              {"memo", ToUtf8(f.memo)},
+              {"counts", std::move(counts)},
+              {"declared_objects", figure(f.declaredObjects)},
+              {"block_definitions", figure(f.blockDefinitions)},
+              {"referenced_definitions", figure(f.referencedDefinitions)},
+              {"block_tree_nodes", figure(f.blockTreeNodes)},
+              {"bound_images", std::move(images)}};
+}
 
 }  // namespace
 
@@ -51,7 +95,9 @@ FileInfo DescribeFile(const String& path) {
   switch (info.kind) {
     case FileKind::kJww: DescribeDocument<TJwwData>(info); break;
     case FileKind::kJws: DescribeDocument<TJwsData>(info); break;
-    default: info.kind = FileKind::kUnknown;  // no details for the DOS-era files yet
+    case FileKind::kJwc: DescribeDosFile<TJwcData>(info); break;
+    case FileKind::kJwk: DescribeDosFile<TJwkData>(info); break;
+    case FileKind::kUnknown: break;
   }
   return info;
 }
@@ -64,11 +110,13 @@ void PrintInfoText(std::ostream& out, const FileInfo& info) {
   if (!info.recognised) return;
   out << "  read:        " << (info.readOk ? "ok" : info.headerRead ? "with errors" : "failed") << "\n";
   if (!info.headerRead) return;
-  out << "  version:     " << VersionText(info.version) << "\n";
+  out << "  version:     " << (info.dos ? std::string("DOS") : VersionText(info.version)) << "\n";
   out << "  memo:" << (info.memo.empty() ? "" : "        ") << IndentedLines(info.memo, "               ") << "\n";
-  out << "  objects:     " << info.declaredObjects << " declared;";
-  for (std::size_t k = 0; k < info.counts.size(); ++k) out << (k ? ", " : " ") << kCountNames[k] << " " << info.counts[k];
+  out << "  objects:     ";
+  if (!info.dos) out << info.declaredObjects << " declared; ";
+  for (std::size_t k = 0; k < CountsShown(info); ++k) out << (k ? ", " : "") << kCountNames[k] << " " << info.counts[k];
   out << "\n";
+  if (info.dos) return;
   out << "  blocks:      " << info.blockDefinitions << " definitions, " << info.referencedDefinitions
       << " referenced, " << info.blockTreeNodes << " tree nodes\n";
   out << "  images:      " << info.boundImages.size() << "\n";
@@ -76,25 +124,9 @@ void PrintInfoText(std::ostream& out, const FileInfo& info) {
 }
 
 void PrintInfoJson(std::ostream& out, const std::vector<FileInfo>& infos) {
-  out << "[";
-  for (std::size_t i = 0; i < infos.size(); ++i) {
-    const FileInfo& f = infos[i];
-    out << (i ? ",\n " : "\n ") << "{\"path\": " << JsonString(f.path) << ", \"kind\": \"" << FileKindName(f.kind)
-        << "\", \"recognised\": " << (f.recognised ? "true" : "false")
-        << ", \"read_ok\": " << (f.readOk ? "true" : "false") << ", \"version\": ";
-    if (f.headerRead) out << f.version;
-    else out << "null";
-    out << ", \"memo\": " << JsonString(f.memo) << ", \"counts\": {";
-    for (std::size_t k = 0; k < f.counts.size(); ++k) out << (k ? ", \"" : "\"") << kCountNames[k] << "\": " << f.counts[k];
-    out << "}, \"declared_objects\": " << f.declaredObjects << ", \"block_definitions\": " << f.blockDefinitions
-        << ", \"referenced_definitions\": " << f.referencedDefinitions << ", \"block_tree_nodes\": " << f.blockTreeNodes
-        << ", \"bound_images\": [";
-    for (std::size_t k = 0; k < f.boundImages.size(); ++k)
-      out << (k ? ", " : "") << "{\"name\": " << JsonString(f.boundImages[k].name) << ", \"size\": " << f.boundImages[k].size
-          << "}";
-    out << "]}";
-  }
-  out << (infos.empty() ? "]\n" : "\n]\n");
+  Json list = Json::array();
+  for (const FileInfo& f : infos) list.push_back(InfoObject(f));
+  out << JsonDocument(list);
 }
 
 int RunInfo(const Arguments& args, std::ostream& out) {

@@ -22,9 +22,11 @@ struct FileInfo {
   bool recognised = false;  // FileCheck
   bool readOk = false;      // FileIn
   bool headerRead = false;  // version and memo are known
-  int version = 0;
+  bool dos = false;         // a DOS-era file: its header holds comments and four counts only
+  int version = 0;          // format generation; none for DOS-era files
   String memo;
   std::array<std::int32_t, 7> counts{};  // line, arc, point, text, dimension, solid, block
+                                         // (the first four for DOS-era files)
   std::int32_t declaredObjects = 0;
   std::int32_t blockDefinitions = 0;
   std::int32_t referencedDefinitions = 0;
@@ -32,7 +34,8 @@ struct FileInfo {
   std::vector<BoundImageInfo> boundImages;
 };
 
-// Reads the whole drawing or shape file (bound images listed, never extracted).
+// Reads the whole drawing or shape file (bound images listed, never extracted); of a
+// DOS-era file, its header.
 FileInfo DescribeFile(const String& path);
 
 void PrintInfoText(std::ostream& out, const FileInfo& info);

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <ostream>
 
 #include "cli/exit_codes.h"
-#include "cli/json.h"
 #include "cli/text_output.h"
 #include "convert/file_listing.h"
+#include "util/json_text.h"
 
 namespace plandown::cli {
 
@@ -40,18 +41,19 @@ void PrintTable(std::ostream& out, const std::vector<FileListRow>& rows) {
 }
 
 void PrintJson(std::ostream& out, const std::vector<FileListRow>& rows) {
-  out << "[";
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    out << (i ? ",\n " : "\n ") << "{";
+  Json list = Json::array();
+  for (const FileListRow& r : rows) {
+    Json row = Json::object();
     for (int c = 0; c < kFileListColumns; ++c) {
-      out << (c ? ", \"" : "\"") << kColumnKeys[c] << "\": ";
+      const std::string text = ToUtf8(r.text[c]);
       // The size is a number; every other column is the text the list shows.
-      if (c == kColumnSize) out << ToUtf8(rows[i].text[c]);
-      else out << JsonString(rows[i].text[c]);
+      std::int64_t size = 0;
+      if (c == kColumnSize && std::from_chars(text.data(), text.data() + text.size(), size).ec == std::errc()) row[kColumnKeys[c]] = size;
+      else row[kColumnKeys[c]] = text;
     }
-    out << "}";
+    list.push_back(std::move(row));
   }
-  out << (rows.empty() ? "]\n" : "\n]\n");
+  out << JsonDocument(list);
 }
 
 }  // namespace

@@ -3,9 +3,15 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "util/console.h"
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
-  const std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + argc);
-  return plandown::cli::Run(words, std::cout, std::cerr);
+  const std::vector<std::string> words = plandown::CommandLineWords(argc, argv);
+  std::ostream& out = plandown::StandardOutput();
+  std::ostream& err = plandown::StandardError();
+  const int status = plandown::cli::Run(words, out, err);
+  out.flush();
+  err.flush();
+  return status;
 }

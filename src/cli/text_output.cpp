@@ -1,16 +1,8 @@
 #include "cli/text_output.h"
 
-#include <cstdio>
-
 #include "util/ustring.h"
 
 namespace plandown::cli {
-
-std::string VersionText(int version) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%d.%02d", version / 100, version % 100);
-  return buf;
-}
 
 std::string IndentedLines(std::u16string_view text, std::string_view indent) {
   std::string out;

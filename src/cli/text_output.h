@@ -3,10 +3,9 @@
 #include <string>
 #include <string_view>
 
-namespace plandown::cli {
+#include "jww/versions.h"
 
-// 700 -> "7.00", 351 -> "3.51".
-std::string VersionText(int version);
+namespace plandown::cli {
 
 // UTF-8 of a text whose line breaks (CR LF, LF or CR) continue on new lines that start
 // with `indent`.

@@ -53,12 +53,8 @@ void PlanFolder(const String& folder, const String& target, const String& destin
   }
 }
 
-// The path of an existing folder with links and dots resolved; empty when it does not exist.
-String FolderIdentity(const String& folder) {
-  std::error_code ec;
-  const fs::path p = fs::canonical(ToFsPath(folder), ec);
-  return ec ? String() : FromFsPath(p);
-}
+// The identity of an existing folder; empty when it does not exist.
+String FolderIdentity(const String& folder) { return FolderExists(folder) ? PathIdentity(folder) : String(); }
 
 }  // namespace
 

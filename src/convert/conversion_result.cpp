@@ -5,12 +5,15 @@ namespace plandown {
 const char* RefusalName(Refusal refusal) {
   switch (refusal) {
     case Refusal::kUnsupportedKind: return "unsupported kind";
+    case Refusal::kNoSuchFile: return "no such file";
+    case Refusal::kCannotOpen: return "cannot be opened";
     case Refusal::kNotRecognised: return "not a readable drawing";
     case Refusal::kUnreadable: return "header unreadable";
     case Refusal::kOldVersion: return "old version";
     case Refusal::kSameFile: return "destination is the source";
     case Refusal::kDuplicateDestination: return "destination already written in this run";
     case Refusal::kEmptyShape: return "empty shape";
+    case Refusal::kCancelled: return "cancelled";
     case Refusal::kNone: break;
   }
   return "none";

@@ -1,6 +1,7 @@
 // What became of one file.
 #pragma once
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "jww/write_report.h"
@@ -18,12 +19,15 @@ enum class Outcome {
 enum class Refusal {
   kNone,
   kUnsupportedKind,       // an extension that is not converted
+  kNoSuchFile,            // nothing at the source path
+  kCannotOpen,            // the source is there but cannot be opened (see `reason`)
   kNotRecognised,         // not a drawing of a readable generation
   kUnreadable,            // recognised, but its header could not be read
   kOldVersion,            // generation 3.50 or older
   kSameFile,              // the destination (or its backup) is the source itself
   kDuplicateDestination,  // an earlier file of the same run was written there
   kEmptyShape,            // a shape whose entity list is empty
+  kCancelled,             // the run was cancelled before this file was started
 };
 
 struct FileConversion {
@@ -36,6 +40,7 @@ struct FileConversion {
   String backup;          // the backup made of the former destination, empty when none
   bool backupFailed = false;  // a former destination existed but could not be copied
   String note;            // the refusal or failure text given to the user, empty otherwise
+  std::string reason;     // the system's words why the source cannot be opened, else empty
   WriteReport report;     // what the write changed to fit the target
   // The answer of the whole-file read: true clean, false with a problem; empty when the
   // file was refused before it was read.
@@ -47,7 +52,7 @@ struct FileConversion {
   bool Written() const { return outcome == Outcome::kConverted || outcome == Outcome::kConvertedDamaged; }
 };
 
-// Short English names for summaries: "unsupported kind", "old version", ...
+// Short English names for summaries: "no such file", "old version", ...
 const char* RefusalName(Refusal refusal);
 // Names for machine-readable output: "converted", "converted_damaged", "refused", "failed".
 const char* OutcomeName(Outcome outcome);

@@ -19,18 +19,12 @@ namespace plandown {
 
 namespace {
 // One key per file, whatever spelling of its path reached it.
-std::filesystem::path PathKey(const String& path) {
-  std::error_code ec;
-  std::filesystem::path p = std::filesystem::weakly_canonical(ToFsPath(path), ec);
-  if (ec) p = std::filesystem::absolute(ToFsPath(path), ec).lexically_normal();
-  if (!p.has_filename() && p.has_parent_path()) p = p.parent_path();
-  return p;
-}
+String PathKey(const String& path) { return PathIdentity(path); }
 
 // The key under which parallel jobs are kept in order. Folded, so that names one file
 // system tells apart and another takes for one file are ordered everywhere; ordering
 // more jobs than needed costs only time.
-String OrderKey(const String& path) { return LowerText(FromFsPath(PathKey(path))); }
+String OrderKey(const String& path) { return LowerText(PathKey(path)); }
 
 String DestinationOf(const ConversionJob& job) { return AddPathDelim(job.destinationFolder) + ExtractName(job.source); }
 
@@ -73,7 +67,9 @@ class ParallelRun {
       Slot& slot = slots_[j];
       for (const String& path : {destination, BackupPathFor(destination), destination + u".BAK"}) {
         const auto [it, fresh] = lastByKey.try_emplace(OrderKey(path), j);
-        if (!fresh) {
+        // Without an extension the backup name and the second backup name are one; a
+        // job must not wait for itself.
+        if (!fresh && it->second != j) {
           slot.after.push_back(it->second);
           it->second = j;
         }
@@ -91,7 +87,7 @@ class ParallelRun {
   // The next job to convert once it may start; nullopt when there is none or the run stops.
   std::optional<std::size_t> Take() {
     std::unique_lock lock(mutex_);
-    if (stop_ || next_ >= slots_.size()) return std::nullopt;
+    if (stop_ || cancelled_ || next_ >= slots_.size()) return std::nullopt;
     const std::size_t j = next_++;
     changed_.wait(lock, [&] {
       return std::all_of(slots_[j].after.begin(), slots_[j].after.end(), [&](std::size_t k) { return slots_[k].done; });
@@ -113,11 +109,13 @@ class ParallelRun {
     changed_.notify_all();
   }
 
-  // Waits for job j and hands over its texts and result, or throws its exception.
-  FileConversion Collect(std::size_t j, ConversionUi& ui) {
+  // Waits for job j and hands over its texts and result, or throws its exception;
+  // nullopt when a cancel kept the job from being taken.
+  std::optional<FileConversion> Collect(std::size_t j, ConversionUi& ui) {
     {
       std::unique_lock lock(mutex_);
-      changed_.wait(lock, [&] { return slots_[j].done; });
+      changed_.wait(lock, [&] { return slots_[j].done || (cancelled_ && j >= next_); });
+      if (!slots_[j].done) return std::nullopt;
     }
     Slot& slot = slots_[j];
     slot.ui.ReplayTo(ui);
@@ -129,6 +127,15 @@ class ParallelRun {
     {
       std::lock_guard lock(mutex_);
       stop_ = true;
+    }
+    changed_.notify_all();
+  }
+
+  // No job is taken from now on; jobs already taken still run.
+  void Cancel() {
+    {
+      std::lock_guard lock(mutex_);
+      cancelled_ = true;
     }
     changed_.notify_all();
   }
@@ -182,6 +189,7 @@ class ParallelRun {
   std::vector<Folder> folders_;
   std::size_t next_ = 0;
   bool stop_ = false;
+  bool cancelled_ = false;
 };
 
 }  // namespace
@@ -214,6 +222,22 @@ FileConversion ConversionRun::ConvertJob(const ConversionJob& job, ConversionUi&
   return result;
 }
 
+FileConversion ConversionRun::Cancelled(const ConversionJob& job) {
+  FileConversion result;
+  result.source = job.source;
+  result.destination = DestinationOf(job);
+  result.outcome = Outcome::kRefused;
+  result.refusal = Refusal::kCancelled;
+  result.note = CancelledText(job.source);
+  return result;
+}
+
+void ConversionRun::RequestCancel() {
+  cancel_ = true;
+  std::lock_guard lock(cancelMutex_);
+  if (wakeCancel_) wakeCancel_();
+}
+
 const FileConversion& ConversionRun::Convert(const String& source, const String& destinationFolder) {
   results_.push_back(ConvertJob(ConversionJob{source, destinationFolder}, ui_, nullptr));
   return results_.back();
@@ -225,30 +249,43 @@ void ConversionRun::ConvertAll(const std::vector<ConversionJob>& jobs, int worke
   const std::size_t threads = std::min<std::size_t>(static_cast<std::size_t>(std::max(workers, 1)), jobs.size());
   if (threads <= 1) {
     for (const ConversionJob& job : jobs) {
-      const FileConversion& result = Convert(job.source, job.destinationFolder);
-      if (finished) finished(result);
+      if (cancel_) results_.push_back(Cancelled(job));
+      else Convert(job.source, job.destinationFolder);
+      if (finished) finished(results_.back());
     }
     return;
   }
 
   ParallelRun run(jobs);
   std::vector<std::jthread> pool;
-  // However this ends, the workers take no further job and are joined before `run` goes.
+  // However this ends, a cancel no longer reaches `run`, the workers take no further job
+  // and are joined before `run` goes.
   struct StopAndJoin {
+    ConversionRun& owner;
     ParallelRun& run;
     std::vector<std::jthread>& pool;
     ~StopAndJoin() {
+      {
+        std::lock_guard lock(owner.cancelMutex_);
+        owner.wakeCancel_ = nullptr;
+      }
       run.Stop();
       pool.clear();
     }
-  } stopAndJoin{run, pool};
+  } stopAndJoin{*this, run, pool};
+  {
+    std::lock_guard lock(cancelMutex_);
+    wakeCancel_ = [&run] { run.Cancel(); };
+  }
+  if (cancel_) run.Cancel();
   for (std::size_t t = 0; t < threads; ++t) {
     pool.emplace_back([this, &run, &jobs] {
       while (const std::optional<std::size_t> j = run.Take()) {
         std::optional<FileConversion> result;
         std::exception_ptr error;
         try {
-          result = ConvertJob(jobs[*j], run.UiOf(*j), run.TurnOf(*j));
+          // A job taken just before a cancel, still waiting for its turn, is not started.
+          result = cancel_ ? Cancelled(jobs[*j]) : ConvertJob(jobs[*j], run.UiOf(*j), run.TurnOf(*j));
         } catch (...) {
           error = std::current_exception();
         }
@@ -257,7 +294,8 @@ void ConversionRun::ConvertAll(const std::vector<ConversionJob>& jobs, int worke
     });
   }
   for (std::size_t j = 0; j < jobs.size(); ++j) {
-    results_.push_back(run.Collect(j, ui_));
+    std::optional<FileConversion> result = run.Collect(j, ui_);
+    results_.push_back(result ? std::move(*result) : Cancelled(jobs[j]));
     if (finished) finished(results_.back());
   }
 }

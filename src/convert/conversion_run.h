@@ -1,6 +1,6 @@
 // A run of conversions into destination folders: one per command or button press.
 #pragma once
-#include <filesystem>
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <set>
@@ -42,8 +42,14 @@ class ConversionRun {
   // each result, on the calling thread and in job order, as soon as the jobs before it
   // are done. An exception of a conversion ends the run once the earlier jobs are told,
   // and is thrown again here.
+  // After RequestCancel no further job is started: the files being converted are finished
+  // whole, and every job not started ends refused as cancelled (told to `finished` too).
   void ConvertAll(const std::vector<ConversionJob>& jobs, int workers,
                   const std::function<void(const FileConversion&)>& finished = {});
+
+  // Asks ConvertAll to start no further file; safe from any thread, at any time.
+  void RequestCancel();
+  bool CancelRequested() const { return cancel_; }
 
   // Shows and returns the completion text, which counts the files written.
   String Finish();
@@ -56,14 +62,19 @@ class ConversionRun {
  private:
   // One job with its UI; `turn` orders its placing of images among parallel jobs.
   FileConversion ConvertJob(const ConversionJob& job, ConversionUi& ui, ImagePlacementTurn* turn);
+  // The result of a job that a cancel kept from starting.
+  static FileConversion Cancelled(const ConversionJob& job);
 
   ConversionSettings settings_;
   ConversionUi& ui_;
   String imageFolder_;
   std::vector<FileConversion> results_;
   std::mutex keysMutex_;  // guards written_ and backups_ while jobs run side by side
-  std::set<std::filesystem::path> written_;
-  std::set<std::filesystem::path> backups_;
+  std::set<String> written_;  // PathIdentity of each file written and backup made
+  std::set<String> backups_;
+  std::atomic<bool> cancel_{false};
+  std::mutex cancelMutex_;            // guards wakeCancel_
+  std::function<void()> wakeCancel_;  // wakes a parallel run waiting for jobs
 };
 
 }  // namespace plandown

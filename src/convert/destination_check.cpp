@@ -10,9 +10,7 @@ namespace plandown {
 
 bool SameFileOrFolder(std::u16string_view a, std::u16string_view b) {
   if (a.empty() || b.empty()) return false;
-  std::error_code ec;
-  const bool same = std::filesystem::equivalent(ToFsPath(a), ToFsPath(b), ec);
-  return !ec && same;
+  return SameFile(ToFsPath(a), ToFsPath(b));
 }
 
 DestinationProblem CheckDestinationFolder(std::u16string_view destination, std::u16string_view sourceFolder) {

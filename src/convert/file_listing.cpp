@@ -81,6 +81,7 @@ FileInfoText GetFileInfo(const String& path) {
 
 FileListing ListFiles(std::u16string_view folder, int filterIndex, HeaderDocuments& docs) {
   FileListing listing;
+  listing.folderNamed = !folder.empty();
   if (!FolderExists(folder)) return listing;
   listing.folderExists = true;
   // One separator, also for a folder that already ends in one (a root).
@@ -99,6 +100,9 @@ FileListing ListFiles(std::u16string_view folder, int filterIndex, HeaderDocumen
     row.text[kColumnName] = std::move(f.name);
     listing.rows.push_back(std::move(row));
   }
+  FileListSort byName;
+  byName.Sort1 = kColumnName;
+  byName.Sort(listing.rows);
   return listing;
 }
 
@@ -112,7 +116,8 @@ String SearchDoneText(std::size_t count) {
 }
 
 String ListingStatusText(const FileListing& listing) {
-  return listing.folderExists ? SearchDoneText(listing.rows.size()) : String(kSearchingText);
+  if (listing.folderExists) return SearchDoneText(listing.rows.size());
+  return listing.folderNamed ? String(kReferenceFolderMissingText) : String();
 }
 
 int CompareTextAscii(std::u16string_view a, std::u16string_view b) {
@@ -153,6 +158,8 @@ void FileListSort::Sort(std::vector<FileListRow>& rows) const {
 
 String OpenedFileText(std::u16string_view path) { return u"ファイル「" + String(path) + u"」"; }
 
+String OpenFailedText(std::u16string_view path) { return OpenedFileText(path) + u"を開けませんでした。"; }
+
 OpenFileOutcome OpenCurrentFile(std::u16string_view preFolder, const FileListRow* current, const FileOpener& opener) {
   OpenFileOutcome out;
   auto refuse = [&out](std::u16string_view text, bool box) {
@@ -168,7 +175,10 @@ OpenFileOutcome OpenCurrentFile(std::u16string_view preFolder, const FileListRow
   if (current == nullptr) return refuse(kNoFileChosenText, true);
   if (current->caption().empty()) return refuse(kNoFileChosenText, false);
   out.opened = AddPathDelim(preFolder) + current->caption();
-  opener(out.opened);
+  if (!opener(out.opened)) {
+    out.openFailed = true;
+    return refuse(OpenFailedText(out.opened), true);
+  }
   out.statusText = OpenedFileText(out.opened);
   return out;
 }

@@ -70,16 +70,20 @@ struct FileInfoText {
 FileInfoText GetFileInfo(const String& path, HeaderDocuments& docs);
 FileInfoText GetFileInfo(const String& path);
 
-// The files of a folder that match the filter, in search order.
+// The files of a folder that match the filter, in name order (the order in which the
+// file system of the drawings' home platform lists a folder): names compared as the
+// name column sorts, whatever order the folder itself keeps.
 struct FileListing {
+  bool folderNamed = false;   // a folder was given at all
   bool folderExists = false;
   std::vector<FileListRow> rows;
 };
 FileListing ListFiles(std::u16string_view folder, int filterIndex, HeaderDocuments& docs);
 FileListing ListFiles(std::u16string_view folder, int filterIndex);
 
-// Status texts of a listing: the one shown while it runs, and the one it ends with (the
-// running text stays when the folder does not exist).
+// Status texts of a listing: the one shown while it runs, and the one it ends with: the
+// count; for a folder that does not exist, the text saying so; none when no folder was
+// named (nothing has been listed yet).
 inline constexpr std::u16string_view kSearchingText = u"ファイル検索中です";
 String SearchDoneText(std::size_t count);
 String ListingStatusText(const FileListing& listing);
@@ -109,19 +113,24 @@ inline constexpr std::u16string_view kNoReferenceFolderText = u"参照フォル�
 inline constexpr std::u16string_view kReferenceFolderMissingText = u"参照フォルダが存在しません。";
 inline constexpr std::u16string_view kNoFileChosenText = u"ファイルを指示して下さい。";
 String OpenedFileText(std::u16string_view path);
+// The desktop could not open the file.
+String OpenFailedText(std::u16string_view path);
 
 // What the window shows after a double click on the list: an optional beep, an optional
 // error message box (the single OK button) and the status text; `opened` names the file
-// handed to the opener.
+// handed to the opener, `openFailed` that the opener could not open it.
 struct OpenFileOutcome {
   bool beep = false;
   bool messageBox = false;
   String statusText;
   String opened;
+  bool openFailed = false;
 };
+// Answers whether the file could be handed to an application.
 using FileOpener = std::function<bool(const String& path)>;
 // Opens the current row's file of the reference folder; `current` is the first selected
-// row or nullptr. The opener's answer is not reported, as the desktop reports its own.
+// row or nullptr. When the opener fails, the text saying so goes to a message box and the
+// status bar.
 OpenFileOutcome OpenCurrentFile(std::u16string_view preFolder, const FileListRow* current,
                                 const FileOpener& opener);
 // The same with the desktop's default application.

@@ -7,8 +7,10 @@
 #include "convert/conversion_result.h"
 #include "convert/conversion_ui.h"
 #include "convert/destination_check.h"
+#include "convert/source_access.h"
 #include "convert/status_texts.h"
 #include "convert/write_step.h"
+#include "util/files.h"
 #include "jww/versions.h"
 
 namespace plandown {
@@ -23,8 +25,15 @@ bool ReadForConversion(Document& doc, const ConversionRequest& request, FileConv
     Refuse(result, Refusal::kSameFile, String(kDestinationIsSourceText), ui);
     return false;
   }
-  if (!doc.FileCheck(request.source)) {
-    Refuse(result, Refusal::kNotRecognised, UnreadableText(request.source), ui);
+  // Regular files only: FileCheck would wait for ever on a pipe with no writer.
+  if (!FileExistsAt(request.source) || !doc.FileCheck(request.source)) {
+    // The status text is the same in every case; the refusal says what is wrong.
+    const SourceAccessCheck access = CheckSourceAccess(request.source);
+    Refusal why = Refusal::kNotRecognised;
+    if (access.access == SourceAccess::kMissing) why = Refusal::kNoSuchFile;
+    if (access.access == SourceAccess::kNotOpenable) why = Refusal::kCannotOpen;
+    result.reason = access.reason;
+    Refuse(result, why, UnreadableText(request.source), ui);
     return false;
   }
   beforeRead();

@@ -13,6 +13,12 @@ bool ReferenceFolderChanged(std::u16string_view selected, std::u16string_view pr
   return !selected.empty() && selected != preFolder;
 }
 
+String BrowseStartFolder(std::u16string_view destination, std::u16string_view preFolder, std::u16string_view home) {
+  for (const std::u16string_view folder : {destination, preFolder})
+    if (!folder.empty() && FolderExists(folder)) return String(folder);
+  return String(home);
+}
+
 String CreateSessionTempFolder(std::u16string_view programFolder) {
   if (!programFolder.empty()) {
     const String folder = AddPathDelim(AddPathDelim(programFolder) + u"TEMP");

@@ -14,6 +14,11 @@ String ReferenceFolderCaption(std::u16string_view preFolder);
 // (empty) never does; otherwise the texts are compared exactly, case included.
 bool ReferenceFolderChanged(std::u16string_view selected, std::u16string_view preFolder);
 
+// Where the destination-folder dialog opens: the destination folder, else the reference
+// folder, else the home folder (a dialog without a folder opens on a view where a typed
+// path does nothing). Only existing folders count.
+String BrowseStartFolder(std::u16string_view destination, std::u16string_view preFolder, std::u16string_view home);
+
 // The folder for the images that drawings carry while they are converted: "TEMP" in the
 // program folder, made here; where that cannot be made or written, a private folder in the
 // system's temporary folder. Empty when neither can be made. Either is removed at the end

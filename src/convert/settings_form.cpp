@@ -21,15 +21,40 @@ void MoveQualityBar(SettingsFormState& form, int position) {
   form.qualityText = IntToText(position);
 }
 
+std::optional<int> QualityOfText(std::u16string_view text) {
+  const auto blank = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'　'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  bool negative = false;
+  if (!text.empty() && (text.front() == u'+' || text.front() == u'-')) {
+    negative = text.front() == u'-';
+    text.remove_prefix(1);
+  }
+  if (text.empty()) return std::nullopt;
+  int value = 0;
+  for (const char16_t c : text) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    value = value * 10 + (c - u'0');
+    if (value > kQualityMax) return std::nullopt;
+  }
+  if (negative && value != 0) return std::nullopt;
+  return value;
+}
+
+void TypeQualityText(SettingsFormState& form, String text) {
+  if (const std::optional<int> quality = QualityOfText(text)) form.qualityPosition = *quality;
+  form.qualityText = std::move(text);
+}
+
 SettingsFormFocus AcceptSettingsForm(const SettingsFormState& form, ConversionSettings& settings) {
   if (form.versionIndex < 0 || form.versionIndex >= static_cast<int>(kVersionEntries.size()))
     return SettingsFormFocus::kVersion;
-  const std::int32_t quality = TextToInt(form.qualityText);
-  if (quality < kQualityMin || quality > kQualityMax) return SettingsFormFocus::kQuality;
+  const std::optional<int> quality = QualityOfText(form.qualityText);
+  if (!quality) return SettingsFormFocus::kQuality;
   settings.ConvertBoundImages = form.convertImages ? 1 : 0;
   settings.DeleteSourceImage = form.deleteSourceImage ? 1 : 0;
   settings.ImageFormatIndex = form.formatIndex;
-  settings.JpegQuality = quality;
+  settings.JpegQuality = *quality;
   settings.OutVersionIndex = form.versionIndex;
   return SettingsFormFocus::kNone;
 }

@@ -4,6 +4,7 @@
 // that must take the focus.
 #pragma once
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "convert/settings.h"
@@ -35,15 +36,23 @@ struct SettingsFormState {
 // index outside the list shows the first entry; a quality outside 0 to 100 shows 75.
 SettingsFormState OpenSettingsForm(const ConversionSettings& settings);
 
-// The bar moved: the text follows it. Typing in the text never moves the bar.
+// The bar moved: the text follows it.
 void MoveQualityBar(SettingsFormState& form, int position);
+
+// The quality a text gives: a whole number (decimal digits, an optional sign, blanks
+// around) from 0 to 100; nothing for any other text, the empty one included.
+std::optional<int> QualityOfText(std::u16string_view text);
+// The text was typed: the bar follows a valid quality and stays for any other text.
+void TypeQualityText(SettingsFormState& form, String text);
 
 enum class SettingsFormFocus { kNone, kVersion, kQuality };
 
+// Said when OK is refused for the quality text.
+inline constexpr std::u16string_view kQualityRangeText = u"JPEGの圧縮品質には0～100の整数を入力して下さい。";
+
 // OK: stores the five settings and answers kNone, or answers the control that must take
-// the focus (no version chosen, or a quality text whose number lies outside 0 to 100) and
-// leaves the settings alone. The quality is the text's number, whatever the bar shows;
-// text that is no number counts as 0.
+// the focus (no version chosen, or a quality text that is no whole number from 0 to 100)
+// and leaves the settings alone. The quality is the text's number, whatever the bar shows.
 SettingsFormFocus AcceptSettingsForm(const SettingsFormState& form, ConversionSettings& settings);
 
 }  // namespace plandown

@@ -1,5 +1,7 @@
 #include "convert/status_texts.h"
 
+#include <string>
+
 #include "util/text.h"
 
 namespace plandown {
@@ -27,6 +29,14 @@ String WriteFailedText(std::u16string_view destination) {
 String DuplicateDestinationText(std::u16string_view source, std::u16string_view destination) {
   return u"保存先「" + String(destination) + u"」には既に別のファイルを変換しましたので、" + Quoted(source) +
          u"は変換しませんでした。";
+}
+
+String CancelledText(std::u16string_view source) {
+  return u"変換が中止されましたので、" + Quoted(source) + u"は変換しませんでした。";
+}
+
+String ProgressCountText(std::size_t done, std::size_t total) {
+  return FromUtf8(std::to_string(done) + " / " + std::to_string(total));
 }
 
 String UnsupportedExtensionText(std::u16string_view name, std::u16string_view ext) {

@@ -1,6 +1,7 @@
 // The fixed texts the conversion shows, in one place so that every front end and every
 // test uses the same words.
 #pragma once
+#include <cstddef>
 #include <string_view>
 
 #include "util/ustring.h"
@@ -17,6 +18,10 @@ String UnreadableText(std::u16string_view source);
 String WriteFailedText(std::u16string_view destination);
 // A destination that an earlier file of the same run was already written to.
 String DuplicateDestinationText(std::u16string_view source, std::u16string_view destination);
+// A file that was not started because the run was cancelled.
+String CancelledText(std::u16string_view source);
+// How far a run is: "3 / 10".
+String ProgressCountText(std::size_t done, std::size_t total);
 // One message for a file of a kind that is not converted; `name` without folder.
 String UnsupportedExtensionText(std::u16string_view name, std::u16string_view ext);
 // The end of a run: how many files were written.

@@ -57,8 +57,7 @@ void TJwEntityDoc::BindImageCopy(const String& dst) {
     const String plain = InflatedImageName(stored);
     if (plain.empty() || !FileExistsAt(folder + plain)) return;
     // Copying a file onto itself would truncate it before it is read.
-    std::error_code ec;
-    if (std::filesystem::equivalent(ToFsPath(folder + plain), ToFsPath(target + plain), ec)) return;
+    if (SameFile(ToFsPath(folder + plain), ToFsPath(target + plain))) return;
     CopyFileWithTimes(folder + plain, target + plain);
   });
 }

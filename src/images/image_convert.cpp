@@ -9,11 +9,9 @@
 
 #include <array>
 #include <cstdio>
-#include <filesystem>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -27,8 +25,6 @@
 namespace plandown {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // wxImage's handlers keep global state and are not thread-safe.
 std::mutex gImageMutex;
@@ -89,19 +85,14 @@ bool Encode(const std::vector<std::uint8_t>& src, wxBitmapType type, std::int32_
 // Writes `bytes` to `dst` through a temporary file in the same folder, so that `dst` is
 // either the old file or the complete new one.
 bool WriteFileWhole(const String& dst, const std::vector<std::uint8_t>& bytes) {
-  const fs::path target = ToFsPath(dst);
   const String temp = TemporaryNameBeside(dst);
   std::FILE* f = OpenFileAt(temp, "wbx");
   if (!f) return false;
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   ok = std::fclose(f) == 0 && ok;
-  std::error_code ec;
-  if (ok) fs::rename(ToFsPath(temp), target, ec);
-  if (!ok || ec) {
-    fs::remove(ToFsPath(temp), ec);
-    return false;
-  }
-  return true;
+  if (ok) ok = RenameFileOver(temp, dst);
+  if (!ok) DeleteFileAt(temp);
+  return ok;
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <unistd.h>
 #endif
 
+#include "util/files.h"
 #include "util/paths.h"
 
 namespace plandown {
@@ -67,7 +68,7 @@ bool RemovePrivateTempFolder(const String& folder) {
   // with its contents.
   const fs::path base = fs::temp_directory_path(ec);
   if (ec || !p.filename().string().starts_with(kPrefix) ||
-      !fs::equivalent(p.parent_path(), base, ec) || fs::is_symlink(p, ec) || !fs::is_directory(p, ec))
+      !SameFile(p.parent_path(), base) || fs::is_symlink(p, ec) || !fs::is_directory(p, ec))
     return false;
   fs::remove_all(p, ec);
   return !ec && !fs::exists(p, ec);

@@ -1,5 +1,7 @@
 // Format generations (generation x 100) and every threshold that decides a layout.
 #pragma once
+#include <cstdio>
+#include <string>
 
 namespace plandown {
 
@@ -25,5 +27,12 @@ inline constexpr int kMinConvertVersion = 351;  // 3.50 and lower are never conv
 inline constexpr int kMaxDrawWidFloorVersion = 420;  // writer raises nMaxDrawWid to -101 up to here
 
 inline constexpr int AttrSize(int ver) { return ver >= kVerPenWidth ? 15 : 13; }
+
+// How a generation is written for people: 700 -> "7.00", 351 -> "3.51".
+inline std::string VersionText(int version) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%d.%02d", version / 100, version % 100);
+  return buf;
+}
 
 }  // namespace plandown

@@ -1,72 +1,68 @@
 #include "util/codepage.h"
 
-#include <iconv.h>
-
-#include <cerrno>
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <type_traits>
+
+#include "util/platform_codepage.h"
 
 namespace plandown {
 namespace {
 
-// One converter per direction and thread: iconv descriptors carry state and are not
-// safe to share between threads.
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Converter() {
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
-  }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-  iconv_t get() const { return cd_; }
-  void reset() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
-
- private:
-  iconv_t cd_;
-};
-
-Converter& Decoder() {
-  thread_local Converter c("UTF-16LE", "CP932");
-  return c;
-}
-Converter& Encoder() {
-  thread_local Converter c("CP932", "UTF-16LE");
-  return c;
-}
-
 // Drawings repeat the same short non-ASCII strings (font names, layer names) many times:
-// a small direct-mapped cache spares the converter most of them.
-template <class Key, class Value>
+// a small direct-mapped cache per thread spares the converter most of them.
+//
+// Keys and values are held inline, so that the cache is trivially destructible: the
+// mingw-w64 runtime frees a thread's thread_local storage before it runs the destructors
+// of its thread_local objects, and a destructor that touches freed storage faults when a
+// worker thread ends on Windows.
+template <class K, class V, std::size_t MaxKey, std::size_t MaxValue>
 class SmallCache {
  public:
-  static constexpr std::size_t kSlots = 64;
-  static constexpr std::size_t kMaxKey = 64;
-  const Value* Find(const Key& k) const {
-    const Slot& s = slots_[Hash(k)];
-    return s.used && s.key == k ? &s.value : nullptr;
+  // The value cached for `key` and its extra number; false when there is none.
+  bool Find(std::span<const K> key, std::basic_string<V>& value, std::size_t& extra) const {
+    if (key.size() > MaxKey) return false;
+    const Slot& s = slots_[Hash(key)];
+    if (!s.used || s.keyLength != key.size() || !std::equal(key.begin(), key.end(), s.key)) return false;
+    value.assign(s.value, s.value + s.valueLength);
+    extra = s.extra;
+    return true;
   }
-  void Put(const Key& k, const Value& v) {
-    if (k.size() > kMaxKey) return;
-    Slot& s = slots_[Hash(k)];
-    s.key = k;
-    s.value = v;
+  void Put(std::span<const K> key, std::span<const V> value, std::size_t extra) {
+    if (key.size() > MaxKey || value.size() > MaxValue) return;
+    Slot& s = slots_[Hash(key)];
+    s.keyLength = static_cast<std::uint16_t>(key.size());
+    s.valueLength = static_cast<std::uint16_t>(value.size());
+    s.extra = extra;
+    std::copy(key.begin(), key.end(), s.key);
+    std::copy(value.begin(), value.end(), s.value);
     s.used = true;
   }
 
  private:
+  static constexpr std::size_t kSlots = 64;
   struct Slot {
-    Key key;
-    Value value;
-    bool used = false;
+    bool used;
+    std::uint16_t keyLength;
+    std::uint16_t valueLength;
+    std::size_t extra;
+    K key[MaxKey];
+    V value[MaxValue];
   };
-  static std::size_t Hash(const Key& k) {
+  static std::size_t Hash(std::span<const K> k) {
     std::size_t h = 1469598103934665603ull;
     for (auto c : k) h = (h ^ static_cast<std::size_t>(c)) * 1099511628211ull;
     return h % kSlots;
   }
-  Slot slots_[kSlots];
+  Slot slots_[kSlots];  // zero (unused) in thread_local storage
 };
+
+constexpr std::size_t kMaxCachedUnits = 64;
+// Decoding gives at most one unit a byte; encoding at most two bytes a unit.
+using DecodeCache = SmallCache<std::uint8_t, char16_t, kMaxCachedUnits, kMaxCachedUnits>;
+using EncodeCache = SmallCache<char16_t, std::uint8_t, kMaxCachedUnits, 2 * kMaxCachedUnits>;
+static_assert(std::is_trivially_destructible_v<DecodeCache> && std::is_trivially_destructible_v<EncodeCache>);
 
 bool IsAscii(std::span<const std::uint8_t> b) {
   for (std::uint8_t c : b)
@@ -74,15 +70,6 @@ bool IsAscii(std::span<const std::uint8_t> b) {
   return true;
 }
 
-}  // namespace
-
-namespace {
-String DecodeSlow(std::span<const std::uint8_t> bytes);
-struct Encoded {
-  Bytes bytes;
-  std::size_t replaced = 0;
-};
-Encoded EncodeSlow(std::u16string_view text);
 }  // namespace
 
 String AnsiBytesToText(std::span<const std::uint8_t> bytes) {
@@ -94,53 +81,16 @@ String AnsiBytesToText(std::span<const std::uint8_t> bytes) {
     out.assign(bytes.begin(), bytes.end());
     return out;
   }
-  thread_local SmallCache<std::basic_string<std::uint8_t>, String> cache;
-  const std::basic_string<std::uint8_t> key(bytes.begin(), bytes.end());
-  if (const String* hit = cache.Find(key)) return *hit;
-  out = DecodeSlow(bytes);
-  cache.Put(key, out);
+  thread_local DecodeCache cache;
+  std::size_t unused = 0;
+  if (cache.Find(bytes, out, unused)) return out;
+  out = platform::DecodeCp932(bytes);
+  cache.Put(bytes, out, 0);
   return out;
 }
-
-namespace {
-String DecodeSlow(std::span<const std::uint8_t> bytes) {
-  String out;
-  Converter& cv = Decoder();
-  if (!cv.ok()) {  // no CP932 table: keep ASCII, mark the rest
-    for (std::uint8_t c : bytes) out.push_back(c < 0x80 ? c : 0xFFFD);
-    return out;
-  }
-  cv.reset();
-  out.resize(bytes.size());  // CP932 never yields more units than bytes
-  char* in = reinterpret_cast<char*>(const_cast<std::uint8_t*>(bytes.data()));
-  size_t inLeft = bytes.size();
-  char* outp = reinterpret_cast<char*>(out.data());
-  size_t outLeft = out.size() * 2;
-  while (inLeft > 0) {
-    size_t r = iconv(cv.get(), &in, &inLeft, &outp, &outLeft);
-    if (r != static_cast<size_t>(-1)) break;
-    if (errno == EILSEQ || errno == EINVAL) {
-      // An undefined or cut-off sequence: one replacement character for its first byte.
-      if (outLeft < 2) break;
-      const char16_t rep = 0xFFFD;
-      std::memcpy(outp, &rep, 2);
-      outp += 2;
-      outLeft -= 2;
-      ++in;
-      --inLeft;
-      cv.reset();
-      continue;
-    }
-    break;  // E2BIG cannot happen with the sizing above
-  }
-  out.resize((reinterpret_cast<char16_t*>(outp) - out.data()));
-  return out;
-}
-}  // namespace
 
 Bytes TextToAnsiBytes(std::u16string_view text, std::size_t* replaced) {
   Bytes out;
-  std::size_t rep = 0;
   bool ascii = true;
   for (char16_t c : text)
     if (c >= 0x80) { ascii = false; break; }
@@ -149,65 +99,19 @@ Bytes TextToAnsiBytes(std::u16string_view text, std::size_t* replaced) {
     if (replaced) *replaced = 0;
     return out;
   }
-  thread_local SmallCache<String, Encoded> cache;
-  const String key(text);
-  const Encoded* hit = cache.Find(key);
-  Encoded enc = hit ? *hit : EncodeSlow(text);
-  if (!hit) cache.Put(key, enc);
-  if (replaced) *replaced = enc.replaced;
-  return enc.bytes;
-  (void)rep;
-}
-
-namespace {
-Encoded EncodeSlow(std::u16string_view text) {
-  Bytes out;
-  std::size_t rep = 0;
-  Converter& cv = Encoder();
-  out.resize(text.size() * 2 + 4);
-  char* outp = reinterpret_cast<char*>(out.data());
-  size_t outLeft = out.size();
-  char* in = reinterpret_cast<char*>(const_cast<char16_t*>(text.data()));
-  size_t inLeft = text.size() * 2;
-  if (!cv.ok()) {
-    size_t n = 0;
-    for (char16_t c : text) {
-      if (c >= 0xDC00 && c <= 0xDFFF && n > 0 && out[n - 1] == '?') continue;
-      out[n++] = c < 0x80 ? static_cast<std::uint8_t>(c) : '?';
-      if (c >= 0x80) ++rep;
-    }
-    out.resize(n);
-    return Encoded{out, rep};
+  thread_local EncodeCache cache;
+  const std::span<const char16_t> key(text.data(), text.size());
+  std::basic_string<std::uint8_t> hit;
+  std::size_t count = 0;
+  if (cache.Find(key, hit, count)) {
+    out.assign(hit.begin(), hit.end());
+  } else {
+    out = platform::EncodeCp932(text, count);
+    cache.Put(key, out, count);
   }
-  cv.reset();
-  while (inLeft > 0) {
-    size_t r = iconv(cv.get(), &in, &inLeft, &outp, &outLeft);
-    if (r != static_cast<size_t>(-1)) break;
-    if (errno == EILSEQ || errno == EINVAL) {
-      // Skip one character: a whole surrogate pair, or one unit.
-      char16_t u;
-      std::memcpy(&u, in, 2);
-      size_t skip = 2;
-      if (u >= 0xD800 && u <= 0xDBFF && inLeft >= 4) {
-        char16_t v;
-        std::memcpy(&v, in + 2, 2);
-        if (v >= 0xDC00 && v <= 0xDFFF) skip = 4;
-      }
-      if (outLeft < 1) break;
-      *outp++ = '?';
-      --outLeft;
-      ++rep;
-      in += skip;
-      inLeft -= skip;
-      cv.reset();
-      continue;
-    }
-    break;
-  }
-  out.resize(reinterpret_cast<std::uint8_t*>(outp) - out.data());
-  return Encoded{out, rep};
+  if (replaced) *replaced = count;
+  return out;
 }
-}  // namespace
 
 int AnsiByteLength(std::u16string_view text) {
   Bytes b = TextToAnsiBytes(text);

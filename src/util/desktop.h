@@ -6,8 +6,9 @@
 
 namespace plandown {
 
-// Hands the file to the desktop's default application without waiting for it; true when
-// the request could be made (whether the application opens the file is not known).
+// Hands the file to the desktop's default application without waiting for the
+// application; false when the desktop answers that it cannot open the file (no opener, no
+// application for the file, a file it cannot reach).
 bool OpenWithDefaultApp(const String& path);
 
 // The full path of the running executable; empty when it cannot be found.

@@ -79,7 +79,7 @@ bool CopyFileWithTimes(std::u16string_view source, std::u16string_view destinati
   const fs::path dst = ToFsPath(destination);
   // Truncating the destination would destroy the source when both name the same file, and
   // a device or pipe in its place is nothing to copy into (or to delete after a failure).
-  if (fs::equivalent(ToFsPath(source), dst, ec)) return false;
+  if (SameFile(ToFsPath(source), dst)) return false;
   if (fs::exists(dst, ec) && !fs::is_regular_file(dst, ec)) return false;
 
   FileTimes times;

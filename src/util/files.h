@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 #include "util/ustring.h"
@@ -15,11 +16,15 @@ bool DeleteFileAt(std::u16string_view path);
 bool RemoveFolder(std::u16string_view path);   // only when empty
 std::int64_t FileSizeAt(std::u16string_view path);  // -1 when it cannot be read
 
-// Opens a file with a C stdio mode ("rb", "wb"); nullptr on failure.
+// Opens a file with a C stdio mode ("rb", "wb"); nullptr on failure. With "x" ("wbx") the
+// file must not exist yet: an existing one is never opened, on every platform.
 std::FILE* OpenFileAt(std::u16string_view path, const char* mode);
 // 64-bit size and absolute seek of an open stream; -1 / false on failure.
 std::int64_t StreamSize(std::FILE* f);
 bool StreamSeek(std::FILE* f, std::int64_t pos);
+// Whether both paths exist and name one file or folder, links followed (platform.cpp:
+// device and inode, or volume and file index on Windows).
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 // Renames `from` over `to`, replacing an existing file in one step where the platform can.
 bool RenameFileOver(std::u16string_view from, std::u16string_view to);
 

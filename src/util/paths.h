@@ -19,6 +19,11 @@ inline bool IsPathDelim(char16_t c) { return c == u'\\' || c == u'/'; }  // on e
 bool HasForbiddenPathChars(std::u16string_view path);
 bool PathTooLong(std::u16string_view path);        // beyond what the platform accepts as a path
 
+// A key that is equal for two spellings of one path: absolute, with dots and links
+// resolved as far as the path exists, without a trailing separator; on Windows with "\"
+// for both separators and case folded, as its file systems compare names.
+String PathIdentity(std::u16string_view path);
+
 // The platform path of a path text (UTF-8 on POSIX, wide on Windows).
 std::filesystem::path ToFsPath(std::u16string_view path);
 String FromFsPath(const std::filesystem::path& p);

@@ -11,7 +11,10 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+#include <fcntl.h>
 #include <io.h>
+#include <share.h>
+#include <sys/stat.h>
 #include <windows.h>
 #include <shellapi.h>
 #ifdef _MSC_VER
@@ -26,6 +29,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <string>
@@ -58,7 +62,20 @@ std::FILE* OpenFileAt(std::u16string_view path, const char* mode) {
   // A NUL would cut the native path short and open some other file.
   if (path.empty() || HasForbiddenPathChars(path)) return nullptr;
 #ifdef _WIN32
-  std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
+  const std::string_view m(mode);
+  if (m.find('x') != std::string_view::npos) {
+    // The C runtime ignores the "x" mode and would truncate an existing file: create the
+    // file with _O_EXCL and open the stream on it.
+    const bool update = m.find('+') != std::string_view::npos;
+    const bool binary = m.find('b') != std::string_view::npos;
+    const int flags = _O_CREAT | _O_EXCL | _O_NOINHERIT | (update ? _O_RDWR : _O_WRONLY) | (binary ? _O_BINARY : _O_TEXT);
+    int fd = -1;
+    if (_wsopen_s(&fd, ToFsPath(path).c_str(), flags, _SH_DENYNO, _S_IREAD | _S_IWRITE) != 0) return nullptr;
+    std::FILE* f = _fdopen(fd, update ? (binary ? "w+b" : "w+") : (binary ? "wb" : "w"));
+    if (!f) _close(fd);
+    return f;
+  }
+  const std::wstring wmode(m.begin(), m.end());
   return _wfopen(ToFsPath(path).c_str(), wmode.c_str());
 #else
   std::FILE* f = std::fopen(ToFsPath(path).c_str(), mode);
@@ -98,11 +115,67 @@ bool StreamSeek(std::FILE* f, std::int64_t pos) {
 #endif
 }
 
+#ifdef _WIN32
+namespace {
+// Volume serial number and file index: what tells one file from another on Windows.
+bool FileIdentity(const std::filesystem::path& p, BY_HANDLE_FILE_INFORMATION& info) {
+  // No access rights are needed to read the identity; backup semantics open folders too.
+  HANDLE h = CreateFileW(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const BOOL ok = GetFileInformationByHandle(h, &info);
+  CloseHandle(h);
+  return ok != 0;
+}
+}  // namespace
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  // std::filesystem::equivalent of the mingw runtime answers false even for one path twice.
+  BY_HANDLE_FILE_INFORMATION ia, ib;
+  if (a.empty() || b.empty() || !FileIdentity(a, ia) || !FileIdentity(b, ib)) return false;
+  return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber && ia.nFileIndexHigh == ib.nFileIndexHigh &&
+         ia.nFileIndexLow == ib.nFileIndexLow;
+}
+#else
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  struct stat sa, sb;
+  if (a.empty() || b.empty() || stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+#endif
+
 bool RenameFileOver(std::u16string_view from, std::u16string_view to) {
+#ifdef _WIN32
+  // Replaces the file in one step; the runtime's rename refuses an existing target.
+  return MoveFileExW(ToFsPath(from).c_str(), ToFsPath(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+#else
   std::error_code ec;
-  // POSIX rename replaces atomically; std::filesystem::rename does so on Windows as well.
+  // POSIX rename replaces atomically.
   std::filesystem::rename(ToFsPath(from), ToFsPath(to), ec);
   return !ec;
+#endif
+}
+
+String PathIdentity(std::u16string_view path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path p = fs::weakly_canonical(ToFsPath(path), ec);
+  if (ec) p = fs::absolute(ToFsPath(path), ec).lexically_normal();
+  if (!p.has_filename() && p.has_parent_path() && p.parent_path() != p.root_path()) p = p.parent_path();
+#ifdef _WIN32
+  p.make_preferred();
+  std::wstring w = p.native();
+  if (!w.empty()) {
+    // The invariant upper case is the folding NTFS and FAT apply to names.
+    std::wstring upper(w.size(), L'\0');
+    const int n = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, w.data(), static_cast<int>(w.size()),
+                                upper.data(), static_cast<int>(upper.size()), nullptr, nullptr, 0);
+    if (n == static_cast<int>(w.size())) w = upper;
+  }
+  return String(w.begin(), w.end());
+#else
+  return FromFsPath(p);
+#endif
 }
 
 // Path rules. Windows forbids control characters, quotes, angle brackets, the bar and the
@@ -271,6 +344,10 @@ bool FolderWritable(std::u16string_view folder) {
 }
 
 #else
+namespace {
+constexpr int kOpenerAnswerMs = 1500;
+}  // namespace
+
 bool OpenWithDefaultApp(const String& path) {
   if (path.empty() || HasForbiddenPathChars(path)) return false;
   std::string arg = ToUtf8(path);
@@ -304,6 +381,16 @@ bool OpenWithDefaultApp(const String& path) {
   posix_spawnattr_destroy(&attr);
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) return false;
+  // The opener ends at once with its answer when a desktop hands the file over, or when
+  // nothing can open it; without a desktop it may run the application itself and end with
+  // it. So its answer is awaited for a moment only: still running means the file is open.
+  for (int waited = 0; waited < kOpenerAnswerMs; waited += 10) {
+    int status = 0;
+    const pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (done < 0 && errno != EINTR) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
   // Reap the opener whenever it ends, without waiting for it here and without touching
   // the handling of other children.
   std::thread([pid] {

@@ -31,7 +31,11 @@ bool operator==(const ConversionSettings& a, const ConversionSettings& b) {
 // main window's test runs it modally.
 class SettingsDialog : public ::testing::Test {
  protected:
-  void SetUp() override { dialog = new TForm2(nullptr, settings); }
+  void SetUp() override {
+    dialog = new TForm2(nullptr, settings, [this](wxWindow*, const String& text, app::MessageKind) {
+      messages.push_back(text);
+    });
+  }
   void TearDown() override { dialog->Destroy(); }
 
   void Open() {
@@ -45,12 +49,14 @@ class SettingsDialog : public ::testing::Test {
     event.SetEventObject(dialog->ScrollBar1);
     dialog->ScrollBar1->ProcessWindowEvent(event);
   }
-  void TypeQuality(const char* text) { dialog->Edit1->ChangeValue(wxString::FromUTF8(text)); }
+  // As typing does, with the text-changed event.
+  void TypeQuality(const char* text) { dialog->Edit1->SetValue(wxString::FromUTF8(text)); }
   String QualityText() const { return FromWx(dialog->Edit1->GetValue()); }
   bool StillOpen() const { return dialog->IsShown(); }
 
   ConversionSettings settings;
   TForm2* dialog = nullptr;
+  std::vector<String> messages;
 };
 
 TEST_F(SettingsDialog, ShowsItsCaptionsAndLists) {
@@ -100,18 +106,21 @@ TEST_F(SettingsDialog, OpeningShowsTheSettingsAndReplacesValuesItCannotShow) {
   }
 }
 
-TEST_F(SettingsDialog, TheBarWritesTheTextButTypingDoesNotMoveTheBar) {
+TEST_F(SettingsDialog, TheBarWritesTheTextAndFollowsAValidTypedQuality) {
   Open();
   MoveBar(40);
   EXPECT_EQ(QualityText(), u"40");
   MoveBar(100);
   EXPECT_EQ(QualityText(), u"100");
   TypeQuality("90");
-  EXPECT_EQ(dialog->ScrollBar1->GetThumbPosition(), 100);
-  // What OK stores is the text, not the bar.
+  EXPECT_EQ(dialog->ScrollBar1->GetThumbPosition(), 90);
+  EXPECT_EQ(QualityText(), u"90") << "the bar does not write back over the typed text";
+  TypeQuality("9o");
+  EXPECT_EQ(dialog->ScrollBar1->GetThumbPosition(), 90) << "an invalid text leaves the bar";
+  TypeQuality("12");
   Click(dialog->Button1);
   EXPECT_FALSE(StillOpen());
-  EXPECT_EQ(settings.JpegQuality, 90);
+  EXPECT_EQ(settings.JpegQuality, 12);
 }
 
 TEST_F(SettingsDialog, OkStoresEveryControl) {
@@ -137,13 +146,16 @@ TEST_F(SettingsDialog, OkWithInvalidInputOnlyMovesTheFocus) {
   };
   const Case cases[] = {
       {"quality 150", 0, "150", false, 0},
+      {"quality 7o is no number", 0, "7o", false, 0},
+      {"an empty quality", 0, "", false, 0},
       {"no version chosen", wxNOT_FOUND, "50", false, 0},
-      {"quality abc counts as 0", 0, "abc", true, 0},
+      {"quality 0", 0, "0", true, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     settings = ConversionSettings{};
     settings.JpegQuality = 60;
+    messages.clear();
     Open();
     dialog->ComboBox1->SetSelection(c.version);
     TypeQuality(c.quality);
@@ -152,9 +164,16 @@ TEST_F(SettingsDialog, OkWithInvalidInputOnlyMovesTheFocus) {
     EXPECT_EQ(StillOpen(), !c.accepted);
     if (c.accepted) {
       EXPECT_EQ(settings.JpegQuality, c.stored);
+      EXPECT_TRUE(messages.empty());
       continue;
     }
     EXPECT_EQ(settings.JpegQuality, 60);
+    // A refused quality is explained with its range; a missing version only takes the focus.
+    if (c.version == wxNOT_FOUND) {
+      EXPECT_TRUE(messages.empty());
+    } else {
+      EXPECT_EQ(messages, std::vector<String>{String(kQualityRangeText)});
+    }
     wxWindow* expected = c.version == wxNOT_FOUND ? static_cast<wxWindow*>(dialog->ComboBox1) : dialog->Edit1;
     EXPECT_TRUE(WaitFor([&] { return wxWindow::FindFocus() == expected; }, std::chrono::seconds(2)))
         << "the focus is not on the control in error";

@@ -12,6 +12,13 @@
 #include <wx/listctrl.h>
 #include <wx/utils.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#include <sys/stat.h>
+#endif
+
 #include <algorithm>
 #include <cstdlib>
 #include <sstream>
@@ -19,6 +26,11 @@
 #include "app/wx_text.h"
 #include "support/file_text.h"
 #include "util/paths.h"
+
+#ifdef PLANDOWN_X11_CAPTURE
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#endif
 
 namespace plandown::testing {
 
@@ -39,14 +51,20 @@ void Settle() {
 app::WindowServices Recorder::Services() {
   app::WindowServices s;
   s.message = [this](wxWindow*, const String& text, app::MessageKind kind) { messages.push_back({text, kind}); };
-  s.chooseFolder = [this](wxWindow*, const String& title, const String&) {
+  s.chooseFolder = [this](wxWindow*, const String& title, const String& initial) {
     browseTitles.push_back(title);
+    browseStarts.push_back(initial);
     return folderToChoose;
   };
   s.beep = [this] { ++beeps; };
   s.open = [this](const String& path) {
     opened.push_back(path);
-    return true;
+    return openSucceeds;
+  };
+  s.copyText = [this](const String& text) { copied.push_back(text); };
+  s.chooseSaveFile = [this](wxWindow*, const String&, const String& folder, const String&) {
+    saveFolders.push_back(folder);
+    return saveFileToChoose;
   };
   return s;
 }
@@ -80,13 +98,33 @@ app::TForm1& MainWindowHarness::Open() {
   setup.programFolder = program.folder();
   setup.settingsFileName = SettingsFile();
   setup.services = recorder.Services();
+  setup.fileStarted = fileStarted;
   auto* form = new app::TForm1(std::move(setup));
   form_ = form;
   form->FormShow();
   form->Show();
   EXPECT_TRUE(WaitFor([form] { return form->IsShownOnScreen(); }));
+  // A window manager maps the window in steps (decorations, then the requested size):
+  // the window is ready once its place and size have stopped changing.
+  wxRect last = form->GetRect();
+  int unchanged = 0;
+  WaitFor(
+      [&] {
+        const wxRect now = form->GetRect();
+        unchanged = now == last ? unchanged + 1 : 0;
+        last = now;
+        return unchanged >= 20;
+      },
+      std::chrono::seconds(3));
   Settle();
   return *form;
+}
+
+void MainWindowHarness::ConvertAndWait() {
+  Click(form_->ButtonT);
+  EXPECT_TRUE(WaitFor([this] { return !form_->Converting(); }, std::chrono::seconds(60)))
+      << "the conversion run did not end";
+  Settle();
 }
 
 void MainWindowHarness::Close() {
@@ -143,8 +181,40 @@ void ClickColumn(wxListCtrl* list, int column) {
 
 namespace {
 
-// The client area, and for a frame its status bar below it: what the window shows without
-// the decorations of a window manager.
+#ifdef PLANDOWN_X11_CAPTURE
+// The window as the screen shows it: its outer rectangle, which holds the title bar and
+// frame a window manager draws, read from the display server itself (the toolkit's
+// screen device gives the first picture it took again).
+wxImage CaptureWindow(wxWindow* window) {
+  const wxRect outer = window->GetScreenRect();
+  wxImage picture(outer.width, outer.height);
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return picture;
+  const int screenWidth = DisplayWidth(display, DefaultScreen(display));
+  const int screenHeight = DisplayHeight(display, DefaultScreen(display));
+  const wxRect shown = outer.Intersect(wxRect(0, 0, screenWidth, screenHeight));
+  if (!shown.IsEmpty()) {
+    XImage* image = XGetImage(display, DefaultRootWindow(display), shown.x, shown.y, static_cast<unsigned>(shown.width),
+                              static_cast<unsigned>(shown.height), AllPlanes, ZPixmap);
+    if (image != nullptr) {
+      // The virtual display's 24-bit colour: red, green and blue in the masks' bytes.
+      for (int y = 0; y < shown.height; ++y) {
+        unsigned char* out = picture.GetData() + 3 * ((shown.y - outer.y + y) * outer.width + (shown.x - outer.x));
+        for (int x = 0; x < shown.width; ++x, out += 3) {
+          const unsigned long p = XGetPixel(image, x, y);
+          out[0] = static_cast<unsigned char>((p & image->red_mask) >> 16);
+          out[1] = static_cast<unsigned char>((p & image->green_mask) >> 8);
+          out[2] = static_cast<unsigned char>(p & image->blue_mask);
+        }
+      }
+      XDestroyImage(image);
+    }
+  }
+  XCloseDisplay(display);
+  return picture;
+}
+#else
+// The client area, and for a frame its status bar below it.
 wxImage CaptureWindow(wxWindow* window) {
   const wxSize client = window->GetClientSize();
   wxStatusBar* status = nullptr;
@@ -162,6 +232,7 @@ wxImage CaptureWindow(wxWindow* window) {
   }
   return picture.ConvertToImage();
 }
+#endif
 
 bool SamePixels(const wxImage& a, const wxImage& b) {
   return a.GetSize() == b.GetSize() &&
@@ -170,27 +241,70 @@ bool SamePixels(const wxImage& a, const wxImage& b) {
 
 }  // namespace
 
+bool WindowManagerRuns() {
+  const char* wm = std::getenv("PLANDOWN_WINDOW_MANAGER");
+  return wm != nullptr && *wm != 0;
+}
+
 void SaveScreenshot(wxWindow* window, const std::string& name) {
   const char* folder = std::getenv("PLANDOWN_SCREENSHOTS");
   if (folder == nullptr || *folder == 0) return;
   window->Raise();
   window->Refresh();
   window->Update();
-  // The toolkit paints when its frame clock says so: the picture is taken once the screen
-  // stopped changing for a few passes of the event loop.
+  EXPECT_TRUE(WaitFor([window] { return window->IsShownOnScreen(); }));
+  // The toolkit paints when its frame clock says so, and a window manager places the
+  // window and draws its frame when it gets to it: the picture is taken once the window's
+  // place and the screen there have stopped changing for a good many passes of the event
+  // loop.
+  wxRect lastRect = window->GetScreenRect();
   wxImage last = CaptureWindow(window);
   int unchanged = 0;
   WaitFor(
       [&] {
+        const wxRect rect = window->GetScreenRect();
         wxImage now = CaptureWindow(window);
-        unchanged = SamePixels(now, last) ? unchanged + 1 : 0;
+        unchanged = rect == lastRect && SamePixels(now, last) ? unchanged + 1 : 0;
+        lastRect = rect;
         last = std::move(now);
-        return unchanged >= 10;
+        return unchanged >= 25;
       },
-      std::chrono::seconds(5));
+      std::chrono::seconds(10));
+#ifdef _WIN32
+  // The Windows build's pictures stand beside the others.
+  const std::filesystem::path path = std::filesystem::path(folder) / ("windows-" + name);
+#else
   const std::filesystem::path path = std::filesystem::path(folder) / name;
+#endif
   std::filesystem::create_directories(path.parent_path());
   EXPECT_TRUE(last.SaveFile(path.string(), wxBITMAP_TYPE_PNG)) << path;
+}
+
+CapturedErrors::CapturedErrors() : file_(dir_.path() / "stderr.txt") {
+  std::fflush(stderr);
+  saved_ = dup(STDERR_FILENO);
+#ifdef _WIN32
+  const int fd = _wopen(file_.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+#else
+  const int fd = open(file_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+#endif
+  if (fd >= 0) {
+    dup2(fd, STDERR_FILENO);
+    close(fd);
+  }
+}
+
+CapturedErrors::~CapturedErrors() {
+  std::fflush(stderr);
+  if (saved_ >= 0) {
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+  }
+}
+
+std::string CapturedErrors::Text() {
+  std::fflush(stderr);
+  return ReadBytes(file_);
 }
 
 }  // namespace plandown::testing

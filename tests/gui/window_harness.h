@@ -38,6 +38,11 @@ struct Recorder {
   int beeps = 0;
   String folderToChoose;  // the folder dialog's answer; empty: cancelled
   std::vector<String> browseTitles;
+  std::vector<String> browseStarts;  // the folder each folder dialog opened on
+  bool openSucceeds = true;          // the desktop's answer to opening a file
+  std::vector<String> copied;        // texts put on the clipboard
+  String saveFileToChoose;           // the save dialog's answer; empty: cancelled
+  std::vector<String> saveFolders;   // the folder each save dialog opened on
 
   app::WindowServices Services();
 };
@@ -55,6 +60,8 @@ class MainWindowHarness {
 
   // Builds, starts and shows the window.
   app::TForm1& Open();
+  // Presses the convert button and waits until the run has ended.
+  void ConvertAndWait();
   // Closes it as the close button does and waits until it is gone.
   void Close();
   app::TForm1& form() { return *form_; }
@@ -68,6 +75,7 @@ class MainWindowHarness {
 
   TempDir program;
   Recorder recorder;
+  std::function<void()> fileStarted;  // the window's hook, on the converting thread
 
  private:
   wxWeakRef<app::TForm1> form_;
@@ -78,7 +86,24 @@ void Click(wxButton* button);
 void Choose(wxChoice* choice, int index);
 void ClickColumn(wxListCtrl* list, int column);
 
-// Saves a window's picture as PNG into the folder named by PLANDOWN_SCREENSHOTS, when set.
+// Saves a window's picture as PNG into the folder named by PLANDOWN_SCREENSHOTS, when set:
+// as the screen shows it, with the title bar and frame of a window manager when one runs.
 void SaveScreenshot(wxWindow* window, const std::string& name);
+
+// A window manager runs on the display (with_display.sh --window-manager says so).
+bool WindowManagerRuns();
+
+// What the toolkit writes to the standard error stream while this lives (its warnings).
+class CapturedErrors {
+ public:
+  CapturedErrors();
+  ~CapturedErrors();
+  std::string Text();
+
+ private:
+  TempDir dir_;
+  std::filesystem::path file_;
+  int saved_ = -1;
+};
 
 }  // namespace plandown::testing

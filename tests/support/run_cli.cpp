@@ -1,30 +1,21 @@
 #include "support/run_cli.h"
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-
 #include "support/file_text.h"
+#include "support/process.h"
 #include "support/temp_dir.h"
 
 namespace plandown::testing {
 
-namespace {
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
+std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+  return text;
 }
-}  // namespace
 
 CliRun RunPlandown(const std::filesystem::path& cwd, const std::vector<std::string>& args) {
   TempDir io;
-  std::string cmd = "cd " + Quote(cwd.string()) + " && " + Quote(PLANDOWN_CLI_PATH);
-  for (const std::string& a : args) cmd += " " + Quote(a);
-  cmd += " >" + Quote((io.path() / "out").string()) + " 2>" + Quote((io.path() / "err").string());
-  const int raw = std::system(cmd.c_str());
   CliRun r;
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.status = RunProcess({PLANDOWN_CLI_PATH, args, cwd, io.path() / "out", io.path() / "err"});
   r.out = ReadBytes(io.path() / "out");
   r.err = ReadBytes(io.path() / "err");
   return r;

@@ -10,11 +10,13 @@ namespace plandown::testing {
 class TempDir {
  public:
   TempDir();
+  // A scratch folder inside `parent` (on a particular volume, say).
+  explicit TempDir(const std::filesystem::path& parent);
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
   const std::filesystem::path& path() const { return path_; }
-  // The folder as a path text with a trailing separator.
+  // The folder as a path text with a trailing separator (the platform's).
   String folder() const;
   // A file in the folder as a path text.
   String file(const std::string& name) const;
