@@ -1,21 +1,15 @@
 #include "images/image_convert.h"
 
-#include <wx/app.h>
-#include <wx/image.h>
-#include <wx/init.h>
-#include <wx/log.h>
-#include <wx/mstream.h>
-#include <wx/quantize.h>
-
 #include <array>
 #include <cstdio>
-#include <mutex>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
 #include "archive/instream.h"
+#include "images/codec_module.h"
 #include "images/image_names.h"
 #include "images/image_text.h"
 #include "util/files.h"
@@ -26,18 +20,15 @@ namespace plandown {
 
 namespace {
 
-// wxImage's handlers keep global state and are not thread-safe.
-std::mutex gImageMutex;
-
-std::optional<wxBitmapType> EncoderFor(const String& dst) {
-  static const std::array<std::pair<std::u16string_view, wxBitmapType>, 7> kEncoders = {{
-      {u".bmp", wxBITMAP_TYPE_BMP},
-      {u".gif", wxBITMAP_TYPE_GIF},
-      {u".png", wxBITMAP_TYPE_PNG},
-      {u".tif", wxBITMAP_TYPE_TIFF},
-      {u".tiff", wxBITMAP_TYPE_TIFF},
-      {u".jpg", wxBITMAP_TYPE_JPEG},
-      {u".jpeg", wxBITMAP_TYPE_JPEG},
+std::optional<PlandownImageFormat> EncoderFor(const String& dst) {
+  static const std::array<std::pair<std::u16string_view, PlandownImageFormat>, 7> kEncoders = {{
+      {u".bmp", kPlandownBmp},
+      {u".gif", kPlandownGif},
+      {u".png", kPlandownPng},
+      {u".tif", kPlandownTiff},
+      {u".tiff", kPlandownTiff},
+      {u".jpg", kPlandownJpeg},
+      {u".jpeg", kPlandownJpeg},
   }};
   String ext;
   try {
@@ -58,27 +49,15 @@ bool ReadWholeFile(const String& path, std::vector<std::uint8_t>& bytes) {
   return true;
 }
 
-// Encodes the image file `src` as `type` into `out`.
-bool Encode(const std::vector<std::uint8_t>& src, wxBitmapType type, std::int32_t quality,
+// Encodes the image file `src` as `format` into `out`, through the codec module.
+bool Encode(const std::vector<std::uint8_t>& src, PlandownImageFormat format, std::int32_t quality,
             std::vector<std::uint8_t>& out) {
-  std::lock_guard<std::mutex> lock(gImageMutex);
-  if (!InitImageLibrary()) return false;
-  wxLogNull quiet;  // failures are answered with false, not with log output
-  wxMemoryInputStream in(src.data(), src.size());
-  wxImage image;
-  if (!image.LoadFile(in, wxBITMAP_TYPE_ANY) || !image.IsOk()) return false;
-  if (type == wxBITMAP_TYPE_GIF) {
-    // The GIF encoder needs a palette; without the Windows system colours all 256
-    // entries serve the image.
-    wxImage reduced;
-    if (!wxQuantize::Quantize(image, reduced, 256, nullptr, wxQUANTIZE_FILL_DESTINATION_IMAGE)) return false;
-    image = reduced;
-  }
-  if (type == wxBITMAP_TYPE_JPEG) image.SetOption(wxIMAGE_OPTION_QUALITY, static_cast<int>(quality));
-  wxMemoryOutputStream encoded;
-  if (!image.SaveFile(encoded, type)) return false;
-  out.resize(encoded.GetSize());
-  if (!out.empty()) encoded.CopyTo(out.data(), out.size());
+  const PlandownCodecTable* codecs = CodecModule();
+  if (!codecs) return false;
+  PlandownBytes encoded{};
+  if (!codecs->encode_image(src.data(), src.size(), format, static_cast<int>(quality), &encoded)) return false;
+  const std::unique_ptr<std::uint8_t, void (*)(std::uint8_t*)> owned(encoded.data, codecs->free_bytes);
+  out.assign(encoded.data, encoded.data + encoded.size);
   return true;
 }
 
@@ -98,23 +77,13 @@ bool WriteFileWhole(const String& dst, const std::vector<std::uint8_t>& bytes) {
 }  // namespace
 
 bool InitImageLibrary() {
-  static std::once_flag once;
-  static bool ready = false;
-  std::call_once(once, [] {
-    // A program that runs a wx application has started the library itself.
-    if (!wxAppConsole::GetInstance()) {
-      static wxInitializer init;
-      if (!init.IsOk()) return;
-    }
-    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxInitAllImageHandlers();
-    ready = true;
-  });
-  return ready;
+  const PlandownCodecTable* codecs = CodecModule();
+  return codecs && codecs->init() != 0;
 }
 
 bool SaveImageAs(const String& src, const String& dst, std::int32_t quality) {
   try {
-    const std::optional<wxBitmapType> type = EncoderFor(dst);
+    const std::optional<PlandownImageFormat> type = EncoderFor(dst);
     if (!type) return false;
     std::vector<std::uint8_t> source;
     std::vector<std::uint8_t> encoded;

@@ -1,5 +1,6 @@
-// Format conversion of extracted bound images, with wxImage's codecs. Works without a
-// display; calls from several threads are serialised.
+// Format conversion of extracted bound images, with wxImage's codecs in the codec module
+// (images/codec_module.h). Works without a display; calls from several threads are
+// serialised.
 #pragma once
 #include <cstdint>
 
@@ -8,8 +9,8 @@
 
 namespace plandown {
 
-// Starts wx's base library and its image handlers once per process, from any thread.
-// True when images can be loaded and saved. SaveImageAs calls it itself.
+// Loads the codec module and starts wx's base library and its image handlers once per
+// process, from any thread. True when images can be loaded and saved. SaveImageAs calls it itself.
 bool InitImageLibrary();
 
 // Loads image file `src` and writes it to `dst` in the format the extension of `dst`
