@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "archive/archive_read.h"
 #include "archive/archive_write.h"
+#include "support/file_bytes.h"
+#include "support/temp_dir.h"
 
 namespace plandown {
 namespace {
@@ -132,6 +137,50 @@ TEST(ArchiveTags, WriterFormsAtTheirLimits) {
   EXPECT_EQ(ReadObjectTag(in).index, 32767);
   EXPECT_EQ(ReadCount(in, true), 65534u);
   EXPECT_EQ(ReadCount(in, true), 65535u);
+}
+
+// A file stream hands out the same bytes as a memory stream over the file, whichever mix
+// of reads, skips and in-place looks takes them, across its buffer's refills and at the
+// end of the file.
+TEST(ArchiveStream, FileFormGivesWhatTheMemoryFormGives) {
+  testing::TempDir dir;
+  for (std::size_t size : {std::size_t{0}, std::size_t{100}, std::size_t{40000}, std::size_t{6} << 20}) {
+    B bytes(size);
+    std::mt19937 rng(static_cast<unsigned>(size));
+    for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
+    const String path = testing::WriteFileBytes(dir, u"s.bin", bytes);
+    InStream file(path), memory(bytes);
+    ASSERT_TRUE(file.ok());
+    ASSERT_EQ(file.size(), size);
+    while (memory.remaining() > 0) {
+      const std::size_t n = rng() % 3 == 0 ? rng() % 300000 : rng() % 200;
+      switch (rng() % 3) {
+        case 0: {
+          B a(n), b(n);
+          ASSERT_EQ(file.Read(a.data(), n), memory.Read(b.data(), n));
+          ASSERT_EQ(a, b);
+          break;
+        }
+        case 1:
+          ASSERT_EQ(file.Skip(n), memory.Skip(n));
+          break;
+        case 2: {
+          const std::uint8_t* f = file.Contiguous(n);
+          const std::uint8_t* m = memory.Contiguous(n);
+          ASSERT_EQ(m != nullptr, n <= memory.remaining());
+          if (!f) break;  // more than a file stream holds at once
+          ASSERT_TRUE(m);
+          ASSERT_TRUE(std::equal(f, f + n, m));
+          file.Advance(n);
+          memory.Advance(n);
+          break;
+        }
+      }
+      ASSERT_EQ(file.position(), memory.position());
+    }
+    EXPECT_EQ(file.remaining(), 0u);
+    EXPECT_EQ(file.Contiguous(1), nullptr);
+  }
 }
 
 }  // namespace

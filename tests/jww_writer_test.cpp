@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "archive/instream.h"
+#include "jww/downconvert.h"
 #include "jww/jww_data.h"
 #include "support/drawing_builder.h"
 #include "support/full_disk.h"
@@ -182,6 +183,36 @@ TEST(JwwWriter, Strings) {
   EXPECT_EQ(t.back.EntMoji[2].str, u"??");
   EXPECT_EQ(t.back.Enthd.strMemo, u"line1\r\nline2");
   EXPECT_EQ(t.src.LastWriteReport().charsReplaced, 1u);
+}
+
+// The writer takes a string as it stands when the predicate says so: that must never skip
+// a change the preparation would make, for any option bits.
+TEST(JwwWriter, StringsTakenAsTheyStandAreThoseThePreparationKeeps) {
+  const char16_t pool[] = {u'a', u'^', u'm', u'\\', u'n', u'\r', u'\t', u' ', u'%', u'@', u'B', u'M', u'平', u','};
+  std::vector<String> cases = {u"", u"^", u"^@BM", u"^@BMx\\n,1", u"^@BM%temp%x,1", u"a^^mm", u"\\\\nn", u"%%1"};
+  std::uint32_t seed = 1;
+  for (int i = 0; i < 20000; ++i) {
+    String s;
+    for (int k = static_cast<int>((seed = seed * 1103515245 + 12345) >> 16) % 9; k > 0; --k)
+      s.push_back(pool[((seed = seed * 1103515245 + 12345) >> 16) % std::size(pool)]);
+    cases.push_back(s);
+  }
+  int taken = 0;
+  for (const String& s : cases) {
+    if (NameIsPrepared(s)) {
+      ++taken;
+      ASSERT_EQ(PrepareName(s), s);
+    }
+    for (int opt : {0, OptStripImagePath, OptDropTempMarker, OptPercentSubstitution}) {
+      if (TextStringIsPrepared(s, opt)) {
+        ASSERT_EQ(PrepareTextString(s, opt), s) << opt;
+      }
+      if (DimensionTextIsPrepared(s, opt)) {
+        ASSERT_EQ(PrepareDimensionText(s, opt), s) << opt;
+      }
+    }
+  }
+  EXPECT_GT(taken, 1000);
 }
 
 TEST(JwwWriter, UnicodeStringOptionKeepsEveryCharacter) {

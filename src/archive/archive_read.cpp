@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "archive/cp932_codec.h"
 #include "util/codepage.h"
 
 namespace plandown {
@@ -39,7 +40,10 @@ double ReadF64Guarded(InStream& in) {
   return GetF64(b);
 }
 
-String ReadString(InStream& in) {
+namespace {
+
+// One archive string; `clean` leaves out every character below U+0020.
+String ReadArchiveString(InStream& in, bool clean) {
   std::uint32_t len = ReadU8(in);
   bool unicode = false;
   if (len == kStrLongLength) {
@@ -56,6 +60,14 @@ String ReadString(InStream& in) {
   if (bytes == 0) return String();
   // At most 128 KiB by construction; never more than the bytes left.
   if (bytes > in.remaining()) bytes = static_cast<std::size_t>(in.remaining());
+  String s;
+  if (!unicode) {
+    // Decoded in place through the table; whatever it leaves goes to the converter.
+    if (const std::uint8_t* p = in.Contiguous(bytes); p && TableDecodeCp932({p, bytes}, clean, s)) {
+      in.Advance(bytes);
+      return s;
+    }
+  }
   // Most strings fit on the stack; no thread_local buffer, whose destructor would run on
   // freed storage when a worker thread ends under the mingw-w64 runtime.
   std::uint8_t small[512];
@@ -67,17 +79,16 @@ String ReadString(InStream& in) {
   }
   std::size_t got = in.Read(buf, bytes);
   std::span<const std::uint8_t> data(buf, got);
-  return unicode ? Utf16BytesToText(data) : AnsiBytesToText(data);
-}
-
-String ReadCleanString(InStream& in) {
-  String s = ReadString(in);
-  std::size_t j = 0;
-  for (char16_t c : s)
-    if (c >= 0x20) s[j++] = c;
-  s.resize(j);
+  s = unicode ? Utf16BytesToText(data) : AnsiBytesToText(data);
+  if (clean) std::erase_if(s, [](char16_t c) { return c < 0x20; });
   return s;
 }
+
+}  // namespace
+
+String ReadString(InStream& in) { return ReadArchiveString(in, false); }
+
+String ReadCleanString(InStream& in) { return ReadArchiveString(in, true); }
 
 std::uint32_t ReadCount(InStream& in, bool guarded) {
   std::uint8_t b[2] = {0, 0};

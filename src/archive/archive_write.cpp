@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "archive/archive_read.h"
+#include "archive/cp932_codec.h"
 #include "util/codepage.h"
 
 namespace plandown {
@@ -16,13 +17,22 @@ void WriteCount(OutStream& out, std::uint32_t n) {
   }
 }
 
-void WriteClassRef(OutStream& out, std::uint32_t index) {
+std::size_t EncodeClassRef(std::uint8_t* dst, std::uint32_t index) {
+  auto put = [&dst](std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) *dst++ = static_cast<std::uint8_t>(v >> (8 * i));
+  };
   if (index < kShortClassRefLimit) {
-    out.WriteU16(static_cast<std::uint16_t>(kTagClassRefBase + index));
-  } else {
-    out.WriteU16(kTagLongClassRef);
-    out.WriteU32(kTagLongFlag + index);
+    put(kTagClassRefBase + index, 2);
+    return 2;
   }
+  put(kTagLongClassRef, 2);
+  put(kTagLongFlag + index, 4);
+  return 6;
+}
+
+void WriteClassRef(OutStream& out, std::uint32_t index) {
+  std::uint8_t b[kMaxClassRefBytes];
+  out.Write(b, EncodeClassRef(b, index));
 }
 
 void WriteNewClass(OutStream& out, int ver, std::string_view className) {
@@ -33,6 +43,10 @@ void WriteNewClass(OutStream& out, int ver, std::string_view className) {
 }
 
 namespace {
+
+// Texts up to this length are encoded on the stack; their code page form cannot reach the
+// length that needs cutting.
+constexpr std::size_t kTableStringUnits = 1024;
 
 bool IsSjisLead(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
@@ -73,6 +87,17 @@ void WriteString(OutStream& out, std::u16string_view text, bool unicode, StringW
     Bytes b = TextToUtf16Bytes(text.substr(0, c));
     out.Write(b.data(), b.size());
     return;
+  }
+  // Encoded through the table straight into the stream where it covers the whole text;
+  // everything else goes to the converter.
+  if (text.size() <= kTableStringUnits) {
+    std::uint8_t encoded[2 * kTableStringUnits];
+    const std::size_t n = TableEncodeCp932(text, encoded);
+    if (n != kNotInTable) {
+      WriteLength(out, n);
+      out.Write(encoded, n);
+      return;
+    }
   }
   std::size_t replaced = 0;
   Bytes b = TextToAnsiBytes(text, &replaced);

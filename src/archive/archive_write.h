@@ -12,6 +12,9 @@ namespace plandown {
 void WriteCount(OutStream& out, std::uint32_t n);
 // Short class reference below index 32767, else 0x7FFF and 0x80000000 + index.
 void WriteClassRef(OutStream& out, std::uint32_t index);
+// The same into dst (room for kMaxClassRefBytes); returns the bytes written.
+inline constexpr std::size_t kMaxClassRefBytes = 6;
+std::size_t EncodeClassRef(std::uint8_t* dst, std::uint32_t index);
 // New-class tag: 0xFFFF, schema (low 16 bits of the version), name length, name.
 void WriteNewClass(OutStream& out, int ver, std::string_view className);
 

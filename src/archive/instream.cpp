@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "util/files.h"
+#include "util/large_arrays.h"
 
 namespace plandown {
 
@@ -20,9 +21,26 @@ InStream::InStream(std::u16string_view path) {
   std::int64_t sz = StreamSize(file_);
   if (sz < 0 || !StreamSeek(file_, 0)) return;
   size_ = static_cast<std::uint64_t>(sz);
-  buffer_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(size_ + 1, kFileBuffer)));
-  cur_ = end_ = buffer_.data();
+  fullCapacity_ = static_cast<std::size_t>(std::min<std::uint64_t>(size_ + 1, kFileBuffer));
+  // A large file is read through one large page rather than hundreds of small ones.
+  if (size_ >= kLargeArrayBytes) fullCapacity_ = LargePageCapacity(fullCapacity_, 1);
+  // The first buffer is small, so that reading a header costs the same for any file size.
+  capacity_ = std::min(fullCapacity_, kFirstRead);
+  buffer_.reset(new std::uint8_t[capacity_]);  // filled by the reads, never cleared
+  cur_ = end_ = buffer_.get();
   ok_ = true;
+}
+
+void InStream::Grow() {
+  if (capacity_ >= fullCapacity_) return;
+  std::unique_ptr<std::uint8_t[]> bigger(new std::uint8_t[fullCapacity_]);
+  if (size_ >= kLargeArrayBytes) AdviseLargePages(bigger.get(), fullCapacity_);
+  const std::size_t left = static_cast<std::size_t>(end_ - cur_);
+  std::memcpy(bigger.get(), cur_, left);
+  buffer_ = std::move(bigger);
+  capacity_ = fullCapacity_;
+  cur_ = buffer_.get();
+  end_ = cur_ + left;
 }
 
 InStream::~InStream() {
@@ -31,11 +49,9 @@ InStream::~InStream() {
 
 bool InStream::Refill() {
   if (!file_) return false;
-  // The first read is small, so that reading a header costs the same for any file size.
-  const std::size_t want = first_ ? std::min(buffer_.size(), kFirstRead) : buffer_.size();
-  first_ = false;
-  std::size_t got = std::fread(buffer_.data(), 1, want, file_);
-  cur_ = buffer_.data();
+  if (cur_ != buffer_.get()) Grow();  // past the first read
+  std::size_t got = std::fread(buffer_.get(), 1, capacity_, file_);
+  cur_ = buffer_.get();
   end_ = cur_ + got;
   if (got == 0) {
     size_ = pos_;  // the file turned out shorter than its size said
@@ -61,12 +77,31 @@ std::size_t InStream::ReadSlow(std::uint8_t* dst, std::size_t n) {
   return done;
 }
 
+const std::uint8_t* InStream::ContiguousSlow(std::size_t n) {
+  if (!file_ || n > fullCapacity_ || n > remaining()) return nullptr;
+  Grow();
+  // Move what is left to the front and fill the rest of the buffer behind it.
+  const std::size_t left = static_cast<std::size_t>(end_ - cur_);
+  std::memmove(buffer_.get(), cur_, left);
+  cur_ = buffer_.get();
+  end_ = cur_ + left;
+  while (static_cast<std::size_t>(end_ - cur_) < n) {
+    const std::size_t got = std::fread(buffer_.get() + (end_ - cur_), 1, capacity_ - (end_ - cur_), file_);
+    if (got == 0) {
+      size_ = pos_ + (end_ - cur_);  // the file turned out shorter than its size said
+      return nullptr;
+    }
+    end_ += got;
+  }
+  return cur_;
+}
+
 std::uint64_t InStream::Skip(std::uint64_t n) {
   std::uint64_t done = 0;
   while (done < n) {
     std::uint64_t avail = static_cast<std::uint64_t>(end_ - cur_);
     if (avail == 0) {
-      if (file_ && n - done > buffer_.size() && pos_ < size_) {
+      if (file_ && n - done > capacity_ && pos_ < size_) {
         std::uint64_t jump = std::min<std::uint64_t>(n - done, size_ - pos_);
         if (StreamSeek(file_, static_cast<std::int64_t>(pos_ + jump))) {
           pos_ += jump;

@@ -41,18 +41,33 @@ class InStream {
   // Skips up to n bytes; returns the number skipped.
   std::uint64_t Skip(std::uint64_t n);
 
+  // The next n bytes in one piece, to decode in place; nullptr when fewer than n bytes are
+  // left (or n is more than a file stream holds at once). Nothing is consumed: Advance
+  // consumes up to the bytes returned.
+  const std::uint8_t* Contiguous(std::size_t n) {
+    if (n <= static_cast<std::size_t>(end_ - cur_)) return cur_;
+    return ContiguousSlow(n);
+  }
+  void Advance(std::size_t n) {
+    cur_ += n;
+    pos_ += n;
+  }
+
  private:
   std::size_t ReadSlow(std::uint8_t* dst, std::size_t n);
+  const std::uint8_t* ContiguousSlow(std::size_t n);
   bool Refill();
+  void Grow();  // from the first small buffer to the full one
 
   std::FILE* file_ = nullptr;
-  std::vector<std::uint8_t> buffer_;
+  std::unique_ptr<std::uint8_t[]> buffer_;  // file streams: what was read and not consumed
+  std::size_t capacity_ = 0;
+  std::size_t fullCapacity_ = 0;
   const std::uint8_t* cur_ = nullptr;
   const std::uint8_t* end_ = nullptr;
   std::uint64_t pos_ = 0;
   std::uint64_t size_ = 0;
   bool ok_ = false;
-  bool first_ = true;
 };
 
 // Little-endian decoding from a byte buffer.

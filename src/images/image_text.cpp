@@ -40,8 +40,10 @@ String ConvertedImageName(std::u16string_view plainName, const ConversionSetting
   return name;
 }
 
+bool IsBoundImageText(std::u16string_view text) { return text.starts_with(kBoundImageMarker); }
+
 String RewriteImageText(const String& text, const ConversionSettings& s) {
-  if (!text.starts_with(kBoundImageMarker)) return text;
+  if (!IsBoundImageText(text)) return text;
   const std::size_t comma = text.find(u',');
   if (comma == String::npos) return text;
   // The text keeps the stored name (only file-system use reduces it to a plain name).

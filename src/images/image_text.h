@@ -20,5 +20,7 @@ String ConvertedImageName(std::u16string_view plainName, const ConversionSetting
 
 // The text a bound-image text becomes in an older generation; any other text unchanged.
 String RewriteImageText(const String& text, const ConversionSettings& s);
+// Whether a text names a bound image (the only texts RewriteImageText changes).
+bool IsBoundImageText(std::u16string_view text);
 
 }  // namespace plandown

@@ -100,8 +100,12 @@ TEntJwwAttr NormalizeAttr(int Ver, TEntJwwAttr a, int kind, WriteReport* rep) {
 }
 
 void WriteAttr(OutStream& out, int Ver, const TEntJwwAttr& attr, int kind, WriteReport* rep) {
+  std::uint8_t b[kMaxAttrBytes];
+  out.Write(b, EncodeAttr(b, Ver, attr, kind, rep));
+}
+
+std::size_t EncodeAttr(std::uint8_t* b, int Ver, const TEntJwwAttr& attr, int kind, WriteReport* rep) {
   const TEntJwwAttr a = NormalizeAttr(Ver, attr, kind, rep);
-  std::uint8_t b[15];
   std::size_t n = 0;
   auto put16 = [&](std::uint16_t v) {
     b[n++] = static_cast<std::uint8_t>(v);
@@ -117,7 +121,7 @@ void WriteAttr(OutStream& out, int Ver, const TEntJwwAttr& attr, int kind, Write
   put16(a.nLayer);
   put16(a.nGLayer);
   put16(a.sFlg);
-  out.Write(b, n);
+  return n;
 }
 
 TEntJwwColorExNo SxfColorRowForWrite(const TEntJwwColorExNo& row, int i) {
@@ -176,6 +180,31 @@ String PrepareDimensionText(std::u16string_view s, int opt) {
   String t = MemoToLine(s);
   if (opt & OptPercentSubstitution) SubstitutePercentText(t);
   return t;
+}
+
+namespace {
+// Whether the one-line form leaves s as it stands: no control character and no mark
+// ("^m", and "\\n" when asked) to drop. An empty string stays empty.
+bool InLineForm(std::u16string_view s, bool backslashN) {
+  char16_t prev = 0;
+  for (const char16_t c : s) {
+    if (c < u' ') return false;
+    if ((c == u'm' && prev == u'^') || (backslashN && c == u'n' && prev == u'\\')) return false;
+    prev = c;
+  }
+  return true;
+}
+}  // namespace
+
+bool NameIsPrepared(std::u16string_view s) { return InLineForm(s, true); }
+
+bool TextStringIsPrepared(std::u16string_view s, int opt) {
+  if (opt & (OptPercentSubstitution | OptDropTempMarker | OptStripImagePath)) return false;
+  return InLineForm(s, !StartsWith(s, kImageMarker));
+}
+
+bool DimensionTextIsPrepared(std::u16string_view s, int opt) {
+  return !(opt & OptPercentSubstitution) && InLineForm(s, true);
 }
 
 double ClampTextSize(double v) {

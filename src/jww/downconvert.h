@@ -27,6 +27,9 @@ inline constexpr int OptUnicodeStrings = 0x20;
 TEntJwwAttr NormalizeAttr(int Ver, TEntJwwAttr a, int kind, WriteReport* rep);
 // Normalises and writes: 15 bytes, 13 below generation 3.51.
 void WriteAttr(OutStream& out, int Ver, const TEntJwwAttr& attr, int kind, WriteReport* rep);
+// The same into dst (room for kMaxAttrBytes); returns the bytes written.
+inline constexpr std::size_t kMaxAttrBytes = 15;
+std::size_t EncodeAttr(std::uint8_t* dst, int Ver, const TEntJwwAttr& attr, int kind, WriteReport* rep);
 
 // SXF table rows as written (names given, print colours, broken line-type rows).
 TEntJwwColorExNo SxfColorRowForWrite(const TEntJwwColorExNo& row, int i);
@@ -40,6 +43,11 @@ inline constexpr int kDecomposedExtraObjects = 6;
 String PrepareName(std::u16string_view s);                   // one-line form
 String PrepareTextString(std::u16string_view s, int opt);    // text entity strings
 String PrepareDimensionText(std::u16string_view s, int opt); // dimension value texts
+// Whether the string is already in its prepared form (the preparation would return it
+// unchanged), so that the writer can take it as it stands.
+bool NameIsPrepared(std::u16string_view s);
+bool TextStringIsPrepared(std::u16string_view s, int opt);
+bool DimensionTextIsPrepared(std::u16string_view s, int opt);
 
 // Text sizes are written as absolute values within 1e-10 .. 1e10.
 double ClampTextSize(double v);

@@ -4,21 +4,9 @@
 #include <unordered_map>
 
 #include "jww/block_index.h"
+#include "util/large_arrays.h"
 
 namespace plandown {
-
-std::int32_t EntityListRef::CountOf(std::int32_t k) const {
-  switch (k) {
-    case kKindLine: return lineN;
-    case kKindEnko: return enkoN;
-    case kKindTen: return tenN;
-    case kKindMoji: return mojiN;
-    case kKindSunpo: return sunpoN;
-    case kKindSolid: return solidN;
-    case kKindBlock: return blockN;
-    default: return 0;
-  }
-}
 
 EntityListRef MainList(TJwEntityDoc& d) {
   return EntityListRef{d.EntNo,   d.EntLine,  d.EntLineN,  d.EntEnko,  d.EntEnkoN,
@@ -62,6 +50,20 @@ std::uint32_t TJwEntityDoc::ChangeBlockNo(std::uint32_t n) const {
   return RenumberedBlock(nullptr, n, EntBlockNum);
 }
 
+namespace {
+// cos and sin of an insert's angle; most inserts are not turned, and for them the values
+// are exact without a call (sin keeps the sign of a zero).
+void CosSin(double angle, double& c, double& s) {
+  if (angle == 0) {
+    c = 1;
+    s = angle;
+  } else {
+    c = std::cos(angle);
+    s = std::sin(angle);
+  }
+}
+}  // namespace
+
 void TJwEntityDoc::MakeBlockTree() {
   EntBlockTree.clear();
   EntBlockTreeN = 0;
@@ -79,7 +81,7 @@ void TJwEntityDoc::MakeBlockTree() {
     nameUnits += node.name.size();
   };
 
-  EntBlockTree.reserve(static_cast<std::size_t>(EntBlockN));
+  ReserveLargeArray(EntBlockTree, static_cast<std::size_t>(EntBlockN));
   for (std::int32_t j = 0; j < EntBlockN; ++j) {
     const TEntJwwBlock& b = EntBlock[j];
     TEntJwwBlockTree node;
@@ -89,7 +91,8 @@ void TJwEntityDoc::MakeBlockTree() {
     node.no = b.nNumber;
     node.x = b.DPKijunTen_x;
     node.y = b.DPKijunTen_y;
-    const double c = std::cos(b.radKaitenKaku), s = std::sin(b.radKaitenKaku);
+    double c, s;
+    CosSin(b.radKaitenKaku, c, s);
     node.r1 = c * b.dBairitsuX;
     node.r2 = -s * b.dBairitsuY;
     node.r3 = s * b.dBairitsuX;
@@ -124,7 +127,8 @@ void TJwEntityDoc::MakeBlockTree() {
       const double gx = b.DPKijunTen_x, gy = b.DPKijunTen_y;
       node.x = parent.x + parent.r1 * gx + parent.r2 * gy;
       node.y = parent.y + parent.r3 * gx + parent.r4 * gy;
-      const double c = std::cos(b.radKaitenKaku), s = std::sin(b.radKaitenKaku);
+      double c, s;
+      CosSin(b.radKaitenKaku, c, s);
       const double m11 = c * b.dBairitsuX, m12 = -s * b.dBairitsuY;
       const double m21 = s * b.dBairitsuX, m22 = c * b.dBairitsuY;
       node.r1 = parent.r1 * m11 + parent.r2 * m21;

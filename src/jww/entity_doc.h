@@ -86,7 +86,18 @@ struct EntityListRef {
   std::int32_t& blockN;
 
   // Count of kind k (1..7); 0 for other codes.
-  std::int32_t CountOf(std::int32_t k) const;
+  std::int32_t CountOf(std::int32_t k) const {
+    switch (k) {
+      case kKindLine: return lineN;
+      case kKindEnko: return enkoN;
+      case kKindTen: return tenN;
+      case kKindMoji: return mojiN;
+      case kKindSunpo: return sunpoN;
+      case kKindSolid: return solidN;
+      case kKindBlock: return blockN;
+      default: return 0;
+    }
+  }
 };
 
 EntityListRef MainList(TJwEntityDoc& doc);

@@ -25,10 +25,17 @@ class EntityStreamReader {
   void ReadBlockDefs(TJwEntityDoc& doc, std::uint32_t declared);
 
  private:
+  void ReserveMainList(EntityListRef list, std::uint32_t declared);
   void ReadList(EntityListRef list, std::uint32_t declared);
   bool ReadEntity(int kind, EntityListRef& list);
-  // Reads a fixed part into the zeroed work buffer; false when no byte was delivered.
-  bool ReadFixed(int payload, bool guarded);
+  void ReadTenExtra(TEntJwwTen& t);
+  void TakeMembers(TEntJwwBlockDef& def);  // moves the lists of members_ into def
+  // The bytes of a fixed part of the file's form (attribute block + payload), or of n
+  // bytes: in place in the stream, or after a short read in the work buffer with the
+  // missing bytes 0. nullptr when `guarded` and no byte was delivered. Valid until the
+  // next read.
+  const std::uint8_t* Fixed(int payload, bool guarded);
+  const std::uint8_t* Take(std::size_t n, bool guarded);
   std::size_t FixedSize(int payload) const;
 
   InStream& in_;
@@ -36,6 +43,7 @@ class EntityStreamReader {
   std::int64_t mapIndex_ = 1;
   std::array<std::int64_t, kEntityKinds + 1> slots_{};
   std::array<std::uint8_t, 128> work_{};
+  TEntJwwBlockDef members_;  // the member lists of the definition being read
 };
 
 // A declared count as the document keeps it (n1, n2, N): counts beyond the signed range

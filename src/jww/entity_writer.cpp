@@ -1,6 +1,8 @@
 #include "jww/entity_writer.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "archive/archive_write.h"
 #include "jww/downconvert.h"
@@ -13,41 +15,83 @@ namespace {
 
 inline constexpr int kSlotBlockDef = 8;
 
-struct StreamEncoder {
-  OutStream& out;
-  int ver;
-  int kind;
-  WriteReport* rep;
-  void Attr(const TEntJwwAttr& a) { WriteAttr(out, ver, a, kind, rep); }
-  void D(double d) { out.WriteF64(d); }
-  void U32(std::uint32_t v) { out.WriteU32(v); }
-};
-
 bool ValidEntry(const EntityListRef& l, const TEntJwwNo& no) {
   return no.EntType >= kKindLine && no.EntType <= kKindBlock && no.EntNo >= 0 && no.EntNo < l.CountOf(no.EntType);
 }
 
 }  // namespace
 
+// Fixed fields of the records are gathered here and go to the stream in one piece.
+class EntityStreamWriter::RecordBuffer {
+ public:
+  RecordBuffer(OutStream& out, int ver, WriteReport* rep) : out_(out), ver_(ver), rep_(rep) {}
+  ~RecordBuffer() { Flush(); }
+
+  int kind = 0;  // attribute kind of the record being written
+  void Attr(const TEntJwwAttr& a) { n_ += EncodeAttr(Room(kMaxAttrBytes), ver_, a, kind, rep_); }
+  void D(double d) {
+    std::uint64_t v;
+    std::memcpy(&v, &d, 8);
+    Put(v, 8);
+  }
+  void U32(std::uint32_t v) { Put(v, 4); }
+  void U16(std::uint16_t v) { Put(v, 2); }
+  void ClassRef(std::uint32_t index) { n_ += EncodeClassRef(Room(kMaxClassRefBytes), index); }
+  void Flush() {
+    out_.Write(buf_, n_);
+    n_ = 0;
+  }
+
+ private:
+  std::uint8_t* Room(std::size_t k) {
+    if (n_ + k > sizeof(buf_)) Flush();
+    return buf_ + n_;
+  }
+  void Put(std::uint64_t v, int bytes) {
+    std::uint8_t* p = Room(static_cast<std::size_t>(bytes));
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(p, &v, static_cast<std::size_t>(bytes));
+    } else {
+      for (int i = 0; i < bytes; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    }
+    n_ += static_cast<std::size_t>(bytes);
+  }
+
+  OutStream& out_;
+  int ver_;
+  WriteReport* rep_;
+  std::uint8_t buf_[4096];
+  std::size_t n_ = 0;
+};
+
 EntityStreamWriter::EntityStreamWriter(OutStream& out, const TJwEntityDoc& doc, int Ver, int srcVer, WriteReport& rep)
     : out_(out), doc_(doc), ver_(Ver), srcVer_(srcVer), unicode_((doc.FileOutOpt & OptUnicodeStrings) != 0),
-      rep_(rep), blocks_(doc.EntBlockDef) {}
+      rep_(rep), blocks_(doc.EntBlockDef), rec_(std::make_unique<RecordBuffer>(out, Ver, &rep)) {}
+
+EntityStreamWriter::~EntityStreamWriter() = default;
 
 void EntityStreamWriter::BeginObject(int slot) {
   if (slots_[slot] == 0) {
+    rec_->Flush();
     WriteNewClass(out_, ver_, slot == kSlotBlockDef ? kClassBlockDef : kClassNames[slot]);
     slots_[slot] = mapIndex_++;
   } else {
-    WriteClassRef(out_, static_cast<std::uint32_t>(slots_[slot]));
+    rec_->ClassRef(static_cast<std::uint32_t>(slots_[slot]));
   }
   ++mapIndex_;
 }
 
-void EntityStreamWriter::WriteText(const String& s) {
+void EntityStreamWriter::WriteText(std::u16string_view s) {
+  rec_->Flush();
   StringWriteStats st;
   WriteString(out_, s, unicode_, &st);
   rep_.charsReplaced += st.replacedChars;
   rep_.stringsCut += st.cutStrings;
+}
+
+void EntityStreamWriter::WriteName(const String& s) {
+  if (NameIsPrepared(s)) WriteText(s);
+  else WriteText(PrepareName(s));
 }
 
 std::uint32_t EntityStreamWriter::CountObjects(const EntityListRef& l, std::size_t entries) const {
@@ -64,7 +108,8 @@ std::uint32_t EntityStreamWriter::CountObjects(const EntityListRef& l, std::size
 
 void EntityStreamWriter::WriteObject(const EntityListRef& l, const TEntJwwNo& no) {
   const std::size_t i = static_cast<std::size_t>(no.EntNo);
-  StreamEncoder enc{out_, ver_, 0, &rep_};
+  RecordBuffer& enc = *rec_;
+  const int opt = doc_.FileOutOpt;
   auto writeLine = [&](const TEntJwwLine& e) {
     enc.kind = kAttrLine;
     LineFields(enc, e);
@@ -105,8 +150,9 @@ void EntityStreamWriter::WriteObject(const EntityListRef& l, const TEntJwwNo& no
       const TEntJwwMoji& e = l.moji[i];
       BeginObject(kKindMoji);
       writeMojiFixed(e);
-      WriteText(PrepareName(e.strFontName));
-      WriteText(PrepareTextString(e.str, doc_.FileOutOpt));
+      WriteName(e.strFontName);
+      if (TextStringIsPrepared(e.str, opt)) WriteText(e.str);
+      else WriteText(PrepareTextString(e.str, opt));
       break;
     }
     case kKindSunpo: {
@@ -116,10 +162,11 @@ void EntityStreamWriter::WriteObject(const EntityListRef& l, const TEntJwwNo& no
       enc.Attr(e.att);
       writeLine(e.Sen);
       writeMojiFixed(e.Moji);
-      WriteText(PrepareName(e.Moji.strFontName));
-      WriteText(PrepareDimensionText(e.Moji.str, doc_.FileOutOpt));
+      WriteName(e.Moji.strFontName);
+      if (DimensionTextIsPrepared(e.Moji.str, opt)) WriteText(e.Moji.str);
+      else WriteText(PrepareDimensionText(e.Moji.str, opt));
       if (ver_ >= kVerSxf) {
-        out_.WriteU16(e.bSxfMode);
+        enc.U16(e.bSxfMode);
         writeLine(e.Ho1);
         writeLine(e.Ho2);
         writeTen(e.Te1, false);
@@ -149,7 +196,7 @@ void EntityStreamWriter::WriteObject(const EntityListRef& l, const TEntJwwNo& no
       BeginObject(kKindSolid);
       enc.kind = kAttrSolid;
       SolidFields(enc, e);
-      if (SolidHasColor(e)) out_.WriteU32(e.Color);
+      if (SolidHasColor(e)) enc.U32(e.Color);
       break;
     }
     case kKindBlock: {
@@ -167,9 +214,11 @@ void EntityStreamWriter::WriteObject(const EntityListRef& l, const TEntJwwNo& no
 
 void EntityStreamWriter::WriteList(const EntityListRef& l, std::size_t entries) {
   entries = std::min(entries, l.order.size());
+  rec_->Flush();
   WriteCount(out_, CountObjects(l, entries));
   for (std::size_t i = 0; i < entries; ++i)
     if (ValidEntry(l, l.order[i])) WriteObject(l, l.order[i]);
+  rec_->Flush();
 }
 
 void EntityStreamWriter::WriteMainList(std::int32_t entries) {
@@ -183,6 +232,7 @@ void EntityStreamWriter::WriteBlockDefs(std::int32_t entries) {
   std::uint32_t written = 0;
   for (std::size_t d = 0; d < n; ++d)
     if (doc_.EntBlockDef[d].ref_flag) ++written;
+  rec_->Flush();
   WriteCount(out_, written);
   for (std::size_t d = 0; d < n; ++d) {
     const TEntJwwBlockDef& def = doc_.EntBlockDef[d];
@@ -191,11 +241,12 @@ void EntityStreamWriter::WriteBlockDefs(std::int32_t entries) {
       continue;
     }
     BeginObject(kSlotBlockDef);
-    WriteAttr(out_, ver_, def.att, kAttrBlockDef, &rep_);
-    out_.WriteU32(RenumberedBlock(blocks_.FindDef(def.nNumber), def.nNumber, doc_.EntBlockNum));
-    out_.WriteU32(def.bRefferd);
-    out_.WriteU32(def.dtime);
-    WriteText(PrepareName(def.strName));
+    rec_->kind = kAttrBlockDef;
+    rec_->Attr(def.att);
+    rec_->U32(RenumberedBlock(blocks_.FindDef(def.nNumber), def.nNumber, doc_.EntBlockNum));
+    rec_->U32(def.bRefferd);
+    rec_->U32(def.dtime);
+    WriteName(def.strName);
     const EntityListRef members = MemberList(def);
     WriteList(members, static_cast<std::size_t>(std::max<std::int32_t>(def.N, 0)));
   }

@@ -3,6 +3,8 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <string_view>
 
 #include "archive/outstream.h"
 #include "jww/block_index.h"
@@ -15,6 +17,9 @@ class EntityStreamWriter {
  public:
   // Ver: the target generation; srcVer: the generation the document was read from.
   EntityStreamWriter(OutStream& out, const TJwEntityDoc& doc, int Ver, int srcVer, WriteReport& rep);
+  ~EntityStreamWriter();
+  EntityStreamWriter(const EntityStreamWriter&) = delete;
+  EntityStreamWriter& operator=(const EntityStreamWriter&) = delete;
 
   // The main list: `entries` order entries of EntNo (the declared n1).
   void WriteMainList(std::int32_t entries);
@@ -26,7 +31,10 @@ class EntityStreamWriter {
   void WriteObject(const EntityListRef& list, const TEntJwwNo& no);
   std::uint32_t CountObjects(const EntityListRef& list, std::size_t entries) const;
   void BeginObject(int slot);
-  void WriteText(const String& s);
+  void WriteText(std::u16string_view s);
+  void WriteName(const String& s);  // in its one-line form
+
+  class RecordBuffer;
 
   OutStream& out_;
   const TJwEntityDoc& doc_;
@@ -37,6 +45,7 @@ class EntityStreamWriter {
   BlockIndex blocks_;
   std::int64_t mapIndex_ = 1;
   std::array<std::int64_t, 9> slots_{};  // kinds 1..7, 8 = block definition
+  std::unique_ptr<RecordBuffer> rec_;    // fixed fields not yet in out_
 };
 
 }  // namespace plandown

@@ -285,6 +285,78 @@ void SyntheticDrawing(TJwwData& d, std::size_t objects) {
   Finish(d);
 }
 
+void DistinctTextDrawing(TJwwData& d, std::size_t objects) {
+  d.DataInit();
+  d.Enthd.jwVer = 700;
+  InitTables(d);
+  ListBuilder main(MainList(d));
+  const String names[3] = {u"窓", u"扉", u"柱"};
+  for (std::uint32_t k = 0; k < 3; ++k) {
+    ListBuilder part(MemberList(AddDefinition(d, k + 1, names[k])));
+    part.Add(Line(0, 0, 1 + k, 1));
+    part.Add(Line(1 + k, 1, 0, 2, Attr(2, 3)));
+    part.Add(Text(names[k] + u"部品"));
+  }
+  for (std::size_t i = 0; i < objects; ++i) {
+    const double x = static_cast<double>(i) * 0.5;
+    const std::uint16_t n = static_cast<std::uint16_t>(i / 8);
+    switch (i % 8) {
+      case 0:
+        main.Add(Line(x, 0, x + 1, 1, Attr(1, static_cast<std::uint16_t>(1 + n % 9))));
+        break;
+      case 1:
+        main.Add(Line(x, 2, x + 3, 5, Attr(static_cast<std::uint8_t>(31 + n % 15), static_cast<std::uint16_t>(101 + n % 16))));
+        break;
+      case 2: {
+        TEntJwwEnko c;
+        c.att = Attr(1, 2);
+        c.start_x = x;
+        c.start_y = 10;
+        c.dHankei = 5;
+        c.radEnkoKaku = 6.283185307179586;
+        c.dHenpeiRitsu = 1;
+        c.bZenEnFlg = 1;
+        main.Add(c);
+        break;
+      }
+      case 3: {
+        TEntJwwEnko a;
+        a.att = Attr(1, 4);
+        a.start_x = x;
+        a.start_y = 20;
+        a.dHankei = 8;
+        a.radKaishiKaku = 0.25;
+        a.radEnkoKaku = 2.5;
+        a.radKatamukiKaku = 0.7;
+        a.dHenpeiRitsu = 0.4;
+        main.Add(a);
+        break;
+      }
+      case 4: {
+        TEntJwwTen p;
+        p.att = Attr(1, 3);
+        p.start_x = x;
+        p.start_y = 30;
+        main.Add(p);
+        break;
+      }
+      case 5: {
+        TEntJwwMoji t = Text(u"テキスト" + FromUtf8(std::to_string(n)));
+        t.start_x = x;
+        main.Add(t);
+        break;
+      }
+      case 6:
+        main.Add(TEntJwwSolid{Attr(1, 5), x, 40, x + 1, 40, x, 41, x + 1, 41, 0});
+        break;
+      case 7:
+        main.Add(Insert(1 + n % 3, x, 50));
+        break;
+    }
+  }
+  Finish(d);
+}
+
 std::vector<std::uint8_t> WriteToBytes(TJwwData& d, int ver) {
   TempDir dir;
   const String path = dir.file("x.jww");

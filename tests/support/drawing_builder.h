@@ -49,6 +49,11 @@ void SampleShape(TJwsData& s, int srcVer);
 // A large drawing of about `objects` entities of every kind.
 void SyntheticDrawing(TJwwData& d, std::size_t objects);
 
+// A large drawing of `objects` entities, an eighth each: lines with standard colours,
+// lines with SXF line types and colours, circles, tilted elliptic arcs, points, texts whose
+// strings all differ and hold Japanese, solids, and inserts of three small definitions.
+void DistinctTextDrawing(TJwwData& d, std::size_t objects);
+
 // File bytes of a document written at `ver`.
 std::vector<std::uint8_t> WriteToBytes(TJwwData& d, int ver);
 std::vector<std::uint8_t> ReadFileBytes(const String& path);

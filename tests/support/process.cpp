@@ -5,6 +5,8 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+
+#include <cwchar>
 #else
 #include <fcntl.h>
 #include <spawn.h>
@@ -79,8 +81,19 @@ int RunProcess(const ProcessStart& start) {
     si.hStdError = err;
     PROCESS_INFORMATION pi{};
     const std::wstring cwd = start.cwd.wstring();
-    if (CreateProcessW(start.program.wstring().c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                       nullptr, cwd.empty() ? nullptr : cwd.c_str(), &si, &pi)) {
+    // The environment block: this process's own entries, then the added ones.
+    std::wstring block;
+    if (!start.env.empty()) {
+      if (wchar_t* own = GetEnvironmentStringsW()) {
+        for (const wchar_t* e = own; *e; e += wcslen(e) + 1) block.append(e).push_back(L'\0');
+        FreeEnvironmentStringsW(own);
+      }
+      for (const std::string& e : start.env) block.append(Wide(e)).push_back(L'\0');
+      block.push_back(L'\0');
+    }
+    if (CreateProcessW(start.program.wstring().c_str(), line.data(), nullptr, nullptr, TRUE,
+                       CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT, block.empty() ? nullptr : block.data(),
+                       cwd.empty() ? nullptr : cwd.c_str(), &si, &pi)) {
       WaitForSingleObject(pi.hProcess, INFINITE);
       DWORD code = 0;
       if (GetExitCodeProcess(pi.hProcess, &code)) status = static_cast<int>(code);
@@ -113,8 +126,13 @@ int RunProcess(const ProcessStart& start) {
   std::error_code ec;
   const std::string program = std::filesystem::absolute(start.program, ec).string();
   if (!start.cwd.empty()) posix_spawn_file_actions_addchdir_np(&actions, start.cwd.c_str());
+  std::vector<std::string> added = start.env;
+  std::vector<char*> envp;
+  for (char** e = environ; *e; ++e) envp.push_back(*e);
+  for (std::string& e : added) envp.push_back(e.data());
+  envp.push_back(nullptr);
   pid_t pid = 0;
-  const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) return -1;
   int status = 0;

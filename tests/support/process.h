@@ -13,6 +13,7 @@ struct ProcessStart {
   std::filesystem::path cwd;          // empty: the current folder
   std::filesystem::path stdoutPath;   // empty: the null device
   std::filesystem::path stderrPath;   // empty: the null device
+  std::vector<std::string> env;       // NAME=value entries added to this process's own
 };
 
 // Runs the program to its end; its exit status, or -1 when it could not be started or

@@ -12,10 +12,11 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
   return text;
 }
 
-CliRun RunPlandown(const std::filesystem::path& cwd, const std::vector<std::string>& args) {
+CliRun RunPlandown(const std::filesystem::path& cwd, const std::vector<std::string>& args,
+                   const std::vector<std::string>& env) {
   TempDir io;
   CliRun r;
-  r.status = RunProcess({PLANDOWN_CLI_PATH, args, cwd, io.path() / "out", io.path() / "err"});
+  r.status = RunProcess({PLANDOWN_CLI_PATH, args, cwd, io.path() / "out", io.path() / "err", env});
   r.out = ReadBytes(io.path() / "out");
   r.err = ReadBytes(io.path() / "err");
   return r;

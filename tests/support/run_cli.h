@@ -26,7 +26,9 @@ struct CliRun {
 // `text` with every `from` replaced by `to`.
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to);
 
-// Runs the program with `args` in `cwd`; its output is kept outside `cwd`.
-CliRun RunPlandown(const std::filesystem::path& cwd, const std::vector<std::string>& args);
+// Runs the program with `args` in `cwd`, with `env` (NAME=value) added to the
+// environment; its output is kept outside `cwd`.
+CliRun RunPlandown(const std::filesystem::path& cwd, const std::vector<std::string>& args,
+                   const std::vector<std::string>& env = {});
 
 }  // namespace plandown::testing
