@@ -16,7 +16,8 @@ scripts/build.sh build
 
 echo "== sanitizer build"
 scripts/build.sh build-asan -DPLANDOWN_SANITIZE=ON -DPLANDOWN_BENCH=OFF -DPLANDOWN_GUI=OFF
-(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$PWD/../tests/lsan.supp" \
+  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")
 
 echo "== thread sanitizer: the conversions side by side"
 scripts/build.sh build-tsan -DPLANDOWN_TSAN=ON -DPLANDOWN_BENCH=OFF -DPLANDOWN_GUI=OFF
