@@ -82,8 +82,8 @@ FileListing ListFiles(std::u16string_view folder, int filterIndex, HeaderDocumen
 FileListing ListFiles(std::u16string_view folder, int filterIndex);
 
 // Status texts of a listing: the one shown while it runs, and the one it ends with: the
-// count; for a folder that does not exist, the text saying so; none when no folder was
-// named (nothing has been listed yet).
+// count; for a folder that does not exist, the text saying so; an empty text when no
+// folder was named (the window at start, before a folder is chosen).
 inline constexpr std::u16string_view kSearchingText = u"ファイル検索中です";
 String SearchDoneText(std::size_t count);
 String ListingStatusText(const FileListing& listing);
