@@ -22,11 +22,15 @@ TEST(CodePage932, Decodes) {
       {{0x87, 0x40}, u"\u2460"},              // NEC row 13
       {{0xFA, 0x40, 0xFB, 0xFC}, u"\u2170\u9AD9"},  // IBM extension rows
       {{0xF0, 0x40}, u"\uE000"},              // user-defined area
-      {{0x80}, u"\u0080"},                    // defined on Windows, not in glibc
+      // Single bytes Windows defines beyond the JIS table; glibc and wine lack them.
+      {{0x80, 0xA0, 'a', 0xFD, 0xFE, 0xFF}, u"\u0080\uF8F0a\uF8F1\uF8F2\uF8F3"},
+      {{0xA0, 0x40, 0xFD, 0x40}, u"\uF8F0@\uF8F1@"},  // never lead bytes
+      {{0x81, 0x80, 0x81, 0xA0}, u"\u00F7\u25A1"},   // but 80 and A0 are trail bytes too
       // Undefined bytes: one U+FFFD each, and decoding goes on with the next byte.
-      {{0xA0, 'a', 0xFD, 0xFE, 0xFF}, u"\uFFFDa\uFFFD\uFFFD\uFFFD"},
       {{0x81, 0x20, 'b'}, u"\uFFFD b"},       // lead byte with a trail out of range
+      {{0x81, 0xFD}, u"\uFFFD\uF8F1"},
       {{0x85, 0x40}, u"\uFFFD@"},             // unassigned row
+      {{0x85, 0xA0}, u"\uFFFD\uF8F0"},
       {{'c', 0x95}, u"c\uFFFD"},              // cut after a lead byte
       {{0x95, 0xBD, 0x00, 0x96, 0xCA}, u"平"},  // cut at NUL
   };
