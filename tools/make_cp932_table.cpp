@@ -15,6 +15,13 @@
 
 using namespace plandown;
 
+// The items of an array of characters, twelve a line.
+void WriteCharacters(std::FILE* f, const std::vector<char16_t>& chars) {
+  for (std::size_t i = 0; i < chars.size(); ++i)
+    std::fprintf(f, "%s0x%04X,%s", i % 12 == 0 ? "    " : "", static_cast<unsigned>(chars[i]),
+                 i % 12 == 11 || i + 1 == chars.size() ? "\n" : " ");
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: make_cp932_table FILE\n");
@@ -68,15 +75,11 @@ int main(int argc, char** argv) {
                "#include \"archive/cp932_table.h\"\n\nnamespace plandown::cp932 {\n\n"
                "// Characters of the single bytes 0x80..0xFF; 0 = a lead byte or left to the converter.\n"
                "const char16_t kSingleByte[0x80] = {\n");
-  for (std::size_t i = 0; i < single.size(); ++i)
-    std::fprintf(f, "%s0x%04X,%s", i % 12 == 0 ? "    " : "", static_cast<unsigned>(single[i]),
-                 i % 12 == 11 || i + 1 == single.size() ? "\n" : " ");
+  WriteCharacters(f, single);
   std::fprintf(f, "};\n\n"
                "// Characters of the two-byte codes, by lead row and trail byte; 0 = left to the converter.\n"
                "const char16_t kDoubleByte[kLeadBytes * kTrailBytes] = {\n");
-  for (std::size_t i = 0; i < table.size(); ++i)
-    std::fprintf(f, "%s0x%04X,%s", i % 12 == 0 ? "    " : "", static_cast<unsigned>(table[i]),
-                 i % 12 == 11 || i + 1 == table.size() ? "\n" : " ");
+  WriteCharacters(f, table);
   std::fprintf(f, "};\n\n// Characters not encoded as the lowest code that decodes to them (0: left to the converter).\n"
                   "const EncodeOverride kEncodeOverrides[] = {\n");
   for (const auto& [u, code] : overrides)
