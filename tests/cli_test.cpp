@@ -251,6 +251,36 @@ TEST_F(CliFixture, InfoJsonIsExactAndCreatesNoFile) {
   EXPECT_EQ(FilesBelow(root()), before);
 }
 
+// The single bytes Windows defines beyond the JIS table keep their code page 932 bytes
+// through every conversion, and info shows them as the characters Windows gives them.
+TEST_F(CliFixture, SingleBytesOfTheWindowsTableSurviveEveryTarget) {
+  const std::string stored = "m[\x80\xA0\xFD\xFE\xFF]m";
+  const std::string utf8 = "m[\u0080\uF8F0\uF8F1\uF8F2\uF8F3]m";  // as info --json shows the memo
+  TJwwData doc;
+  doc.Enthd.jwVer = 700;
+  testing::InitTables(doc);
+  doc.Enthd.strMemo = u"m[xxxxx]m";  // replaced in the file by the bytes
+  testing::Finish(doc);
+  const std::vector<std::uint8_t> written = testing::WriteToBytes(doc, 700);
+  std::string file(written.begin(), written.end());
+  const std::size_t at = file.find("m[xxxxx]m");
+  ASSERT_NE(at, std::string::npos);
+  file.replace(at, stored.size(), stored);
+  WriteBytes(root() / "src" / "bytes.jww", file);
+
+  for (const char* to : {"6.00", "4.20", "3.51", "3.00"}) {
+    SCOPED_TRACE(to);
+    const std::string out = std::string("out") + to;
+    fs::create_directories(root() / out);
+    const CliRun c = RunPlandown(root(), {"convert", "--to", to, "--out", out, "src/bytes.jww"});
+    ASSERT_EQ(c.status, 0) << c.out << c.err;
+    EXPECT_NE(ReadBytes(root() / out / "bytes.jww").find(stored), std::string::npos);
+    const CliRun i = RunPlandown(root(), {"info", "--json", out + "/bytes.jww"});
+    EXPECT_EQ(i.status, 0) << i.err;
+    EXPECT_NE(i.out.find("\"memo\": \"" + utf8 + "\""), std::string::npos) << i.out;
+  }
+}
+
 TEST_F(CliFixture, ReportNamesEveryFileWithItsOutcome) {
   WriteDrawingWithImage(root() / "src" / "img.jww", root() / "images");
   fs::remove_all(root() / "images");

@@ -68,8 +68,9 @@ TEST(Cp932Table, StringsDecodeAsTheConverterDecodesThemOrAreLeftToIt) {
       {{0x95, 0x00, 'B'}, false},                                           // lead byte before the NUL
       {{0x81, 0x20}, false},                                                // no trail byte
       {{0x85, 0x40}, false},                                                // undefined code
-      {{0x80, 'A'}, false},                                                 // single byte the platforms differ on
-      {{0xFD}, false},
+      {{0x80, 'A', 0xA0, 0xFD, 0xFE, 0xFF}, true},                          // single bytes beyond the JIS table
+      {{0x81, 0xA0, 0x81, 0x80}, true},                                     // 80 and A0 as trail bytes
+      {{0x85, 0xA0}, false},                                                // undefined code
   };
   for (const Case& c : cases)
     for (bool drop : {false, true}) {

@@ -1,6 +1,5 @@
 #include "archive/cp932_codec.h"
 
-#include <array>
 #include <memory>
 
 #include "archive/cp932_table.h"
@@ -9,25 +8,13 @@ namespace plandown {
 
 namespace {
 
-constexpr char16_t kLead = 0xFFFF;  // marks a lead byte in the single-byte table
-
-// Single bytes: ASCII, half-width katakana and the lead bytes; 0 = left to the converter.
-constexpr std::array<char16_t, 256> MakeSingleBytes() {
-  std::array<char16_t, 256> t{};
-  for (int b = 0; b < 0x80; ++b) t[b] = static_cast<char16_t>(b);
-  for (int b = 0xA1; b <= 0xDF; ++b) t[b] = static_cast<char16_t>(0xFF61 + (b - 0xA1));
-  for (int b = 0x80; b < 0x100; ++b)
-    if (cp932::LeadRow(static_cast<std::uint8_t>(b)) >= 0) t[b] = kLead;
-  return t;
-}
-constexpr std::array<char16_t, 256> kSingle = MakeSingleBytes();
-
 // Character -> code (a byte below 0x100, else lead << 8 | trail); 0 = left to the converter.
 const std::uint16_t* EncodeTable() {
   static const std::unique_ptr<std::uint16_t[]> table = [] {
     auto t = std::make_unique<std::uint16_t[]>(0x10000);
-    for (int b = 1; b < 0x100; ++b)
-      if (kSingle[b] != 0 && kSingle[b] != kLead) t[kSingle[b]] = static_cast<std::uint16_t>(b);
+    for (int b = 1; b < 0x80; ++b) t[b] = static_cast<std::uint16_t>(b);
+    for (int b = 0x80; b < 0x100; ++b)
+      if (const char16_t c = cp932::kSingleByte[b - 0x80]; c != 0 && t[c] == 0) t[c] = static_cast<std::uint16_t>(b);
     for (int lead = 0x81; lead <= 0xFC; ++lead) {
       const int row = cp932::LeadRow(static_cast<std::uint8_t>(lead));
       if (row < 0) continue;
@@ -56,8 +43,7 @@ char16_t* DecodeInto(std::span<const std::uint8_t> bytes, bool dropControls, cha
       ++p;
       continue;
     }
-    const char16_t s = kSingle[b];
-    if (s == kLead) {
+    if (cp932::LeadRow(b) >= 0) {
       if (end - p < 2) return nullptr;
       const std::uint8_t t = p[1];
       if (t < cp932::kFirstTrail || t > cp932::kLastTrail) return nullptr;
@@ -67,6 +53,7 @@ char16_t* DecodeInto(std::span<const std::uint8_t> bytes, bool dropControls, cha
       p += 2;
       continue;
     }
+    const char16_t s = cp932::kSingleByte[b - 0x80];
     if (s == 0) return nullptr;
     *o++ = s;
     ++p;

@@ -14,8 +14,7 @@ namespace plandown {
 
 // Decodes `bytes` up to the first NUL into `out`, leaving out every character below
 // U+0020 when `dropControls`. False (and `out` unspecified) when the bytes hold a code the
-// table leaves to the converter: a single byte other than ASCII and half-width katakana,
-// an undefined or cut-off two-byte code.
+// table leaves to the converter: an undefined or cut-off two-byte code.
 bool TableDecodeCp932(std::span<const std::uint8_t> bytes, bool dropControls, String& out);
 
 inline constexpr std::size_t kNotInTable = static_cast<std::size_t>(-1);

@@ -1,5 +1,6 @@
-// The code page 932 table of the archive layer: the two-byte codes and the characters
-// whose encoded form is not the lowest code that decodes to them. Generated from the
+// The code page 932 table of the archive layer: the single bytes above ASCII, the
+// two-byte codes and the characters whose encoded form is not the lowest code that
+// decodes to them. Generated from the
 // platform's converter (tools/make_cp932_table) and checked against it in the tests.
 #pragma once
 #include <cstddef>
@@ -19,6 +20,10 @@ constexpr int LeadRow(std::uint8_t b) {
   if (b >= 0xE0 && b <= 0xFC) return b - 0xE0 + 31;
   return -1;
 }
+
+// The character of the single byte b >= 0x80 at [b - 0x80]; 0 for a lead byte and for a
+// byte the table leaves to the converter.
+extern const char16_t kSingleByte[0x80];
 
 // The character of code (lead, trail) at [LeadRow(lead) * kTrailBytes + trail - kFirstTrail];
 // 0 where the table leaves the code to the converter.

@@ -3,11 +3,12 @@
 // The format was made on Windows, so the Windows table is the reference. glibc's CP932
 // differs from it in a few places, corrected here (measured by converting every one- and
 // two-byte sequence and every BMP character both ways):
-// - decoding: the single byte 0x80 is U+0080 on Windows, undefined in glibc;
+// - the single bytes 80, A0, FD, FE and FF are U+0080, U+F8F0, U+F8F1, U+F8F2 and U+F8F3
+//   both ways on Windows; glibc has none of them, and wine's table cannot decode the last
+//   four, so both platforms take them from FixedSingleByte, never from the installed table;
 // - encoding: Windows has no form for U+00A2, U+00A3, U+00A5, U+00AC, U+2014, U+2016,
 //   U+203E, U+2212 and U+301C (glibc maps them one way onto 81 91, 81 92, 5C, 81 CA, 81 5C,
-//   81 61, 7E, 81 7C and 81 60), and writes U+0080, U+F8F0, U+F8F1, U+F8F2 and U+F8F3 as
-//   the single bytes 80, A0, FD, FE and FF, which glibc cannot encode.
+//   81 61, 7E, 81 7C and 81 60).
 #include "util/platform_codepage.h"
 
 #ifdef _WIN32
@@ -35,7 +36,55 @@ std::size_t CharLength(std::u16string_view text, std::size_t i) {
   return IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]) ? 2 : 1;
 }
 
+// The character of a single byte that the installed tables may lack; 0 for any other byte.
+char16_t FixedSingleByte(std::uint8_t b) {
+  switch (b) {
+    case 0x80: return 0x0080;
+    case 0xA0: return 0xF8F0;
+    case 0xFD: return 0xF8F1;
+    case 0xFE: return 0xF8F2;
+    case 0xFF: return 0xF8F3;
+    default: return 0;
+  }
+}
+
+// The byte FixedSingleByte decodes to u; 0 for any other character.
+std::uint8_t FixedSingleByteOf(char16_t u) {
+  switch (u) {
+    case 0x0080: return 0x80;
+    case 0xF8F0: return 0xA0;
+    case 0xF8F1: return 0xFD;
+    case 0xF8F2: return 0xFE;
+    case 0xF8F3: return 0xFF;
+    default: return 0;
+  }
+}
+
+// Where the Windows table answers otherwise than the installed one when encoding: the
+// byte Windows writes, 0 for a character Windows has no form for, -1 for any other.
+int EncodingOverride(char16_t u);
+
+// Encodes text that holds no character of EncodingOverride, appending to out.
+void EncodeRun(std::u16string_view text, std::vector<std::uint8_t>& out, std::size_t& replaced);
+
 }  // namespace
+
+std::vector<std::uint8_t> EncodeCp932(std::u16string_view text, std::size_t& replaced) {
+  replaced = 0;
+  std::vector<std::uint8_t> out;
+  out.reserve(text.size() * 2);
+  std::size_t run = 0;  // start of the characters not yet encoded
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const int override = EncodingOverride(text[i]);
+    if (override < 0) continue;
+    EncodeRun(text.substr(run, i - run), out, replaced);
+    out.push_back(override == 0 ? '?' : static_cast<std::uint8_t>(override));
+    if (override == 0) ++replaced;
+    run = i + 1;
+  }
+  EncodeRun(text.substr(run), out, replaced);
+  return out;
+}
 
 #ifdef _WIN32
 namespace {
@@ -68,37 +117,30 @@ bool EncodeStrict(std::u16string_view text, std::vector<std::uint8_t>& out) {
   return written == size && !used;
 }
 
-}  // namespace
-
-String DecodeCp932(std::span<const std::uint8_t> bytes) {
-  String out;
-  if (bytes.empty()) return out;
-  if (DecodeStrict(bytes.data(), static_cast<int>(bytes.size()), out)) return out;
-  // MB_ERR_INVALID_CHARS fails the whole call on one bad byte: go character by character,
-  // one U+FFFD for a byte that starts no defined sequence.
-  out.clear();
-  String one;
+// Whether a byte of FixedSingleByte starts a character (80 and A0 are trail bytes too).
+bool HoldsFixedSingleByte(std::span<const std::uint8_t> bytes) {
   for (std::size_t i = 0; i < bytes.size();) {
-    if (DecodeStrict(bytes.data() + i, 1, one)) {
-      out += one;
-      i += 1;
-    } else if (i + 1 < bytes.size() && DecodeStrict(bytes.data() + i, 2, one) && one.size() == 1) {
-      out += one;
-      i += 2;
-    } else {
-      out.push_back(kReplacement);
-      i += 1;
-    }
+    const std::uint8_t b = bytes[i];
+    if (FixedSingleByte(b)) return true;
+    const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    const bool trail = i + 1 < bytes.size() && bytes[i + 1] >= 0x40 && bytes[i + 1] <= 0xFC && bytes[i + 1] != 0x7F;
+    i += lead && trail ? 2 : 1;
   }
-  return out;
+  return false;
 }
 
-std::vector<std::uint8_t> EncodeCp932(std::u16string_view text, std::size_t& replaced) {
-  replaced = 0;
-  std::vector<std::uint8_t> out;
-  if (text.empty() || EncodeStrict(text, out)) return out;
-  out.clear();
+int EncodingOverride(char16_t u) {
+  const std::uint8_t b = FixedSingleByteOf(u);
+  return b ? b : -1;
+}
+
+void EncodeRun(std::u16string_view text, std::vector<std::uint8_t>& out, std::size_t& replaced) {
+  if (text.empty()) return;
   std::vector<std::uint8_t> one;
+  if (EncodeStrict(text, one)) {
+    out.insert(out.end(), one.begin(), one.end());
+    return;
+  }
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t len = CharLength(text, i);
     if (EncodeStrict(text.substr(i, len), one)) {
@@ -108,6 +150,33 @@ std::vector<std::uint8_t> EncodeCp932(std::u16string_view text, std::size_t& rep
       ++replaced;
     }
     i += len;
+  }
+}
+
+}  // namespace
+
+String DecodeCp932(std::span<const std::uint8_t> bytes) {
+  String out;
+  if (bytes.empty()) return out;
+  if (!HoldsFixedSingleByte(bytes) && DecodeStrict(bytes.data(), static_cast<int>(bytes.size()), out)) return out;
+  // MB_ERR_INVALID_CHARS fails the whole call on one bad byte: go character by character,
+  // one U+FFFD for a byte that starts no defined sequence.
+  out.clear();
+  String one;
+  for (std::size_t i = 0; i < bytes.size();) {
+    if (const char16_t fixed = FixedSingleByte(bytes[i])) {
+      out.push_back(fixed);
+      i += 1;
+    } else if (DecodeStrict(bytes.data() + i, 1, one)) {
+      out += one;
+      i += 1;
+    } else if (i + 1 < bytes.size() && DecodeStrict(bytes.data() + i, 2, one) && one.size() == 1) {
+      out += one;
+      i += 2;
+    } else {
+      out.push_back(kReplacement);
+      i += 1;
+    }
   }
   return out;
 }
@@ -142,25 +211,19 @@ Converter& Encoder() {
   return c;
 }
 
-// Where the Windows table answers otherwise than glibc's when encoding: the byte Windows
-// writes, 0 for a character Windows has no form for, -1 for a character both agree on.
-int WindowsEncodingOverride(char16_t u) {
+int EncodingOverride(char16_t u) {
+  if (const std::uint8_t b = FixedSingleByteOf(u)) return b;
   switch (u) {
     case 0x00A2: case 0x00A3: case 0x00A5: case 0x00AC: case 0x2014:
     case 0x2016: case 0x203E: case 0x2212: case 0x301C:
       return 0;
-    case 0x0080: return 0x80;
-    case 0xF8F0: return 0xA0;
-    case 0xF8F1: return 0xFD;
-    case 0xF8F2: return 0xFE;
-    case 0xF8F3: return 0xFF;
     default: return -1;
   }
 }
 
-// Encodes text that holds no character of WindowsEncodingOverride.
-void EncodeRun(Converter& cv, std::u16string_view text, std::vector<std::uint8_t>& out, std::size_t& replaced) {
+void EncodeRun(std::u16string_view text, std::vector<std::uint8_t>& out, std::size_t& replaced) {
   if (text.empty()) return;
+  Converter& cv = Encoder();
   if (!cv.ok()) {  // no CP932 table: keep ASCII, mark the rest
     for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
       out.push_back(text[i] < 0x80 ? static_cast<std::uint8_t>(text[i]) : '?');
@@ -200,8 +263,8 @@ String DecodeCp932(std::span<const std::uint8_t> bytes) {
   String out;
   if (bytes.empty()) return out;
   Converter& cv = Decoder();
-  if (!cv.ok()) {  // no CP932 table: keep ASCII, mark the rest
-    for (std::uint8_t c : bytes) out.push_back(c < 0x80 ? c : kReplacement);
+  if (!cv.ok()) {  // no CP932 table: keep ASCII and the fixed bytes, mark the rest
+    for (std::uint8_t c : bytes) out.push_back(c < 0x80 ? c : FixedSingleByte(c) ? FixedSingleByte(c) : kReplacement);
     return out;
   }
   cv.reset();
@@ -214,9 +277,11 @@ String DecodeCp932(std::span<const std::uint8_t> bytes) {
     if (iconv(cv.get(), &in, &inLeft, &outp, &outLeft) != static_cast<size_t>(-1)) break;
     if (errno != EILSEQ && errno != EINVAL) break;  // E2BIG cannot happen with the sizing above
     // An undefined or cut-off sequence: one replacement character for its first byte,
-    // except 0x80, which Windows defines as U+0080.
+    // except the bytes glibc lacks, which Windows defines. A fixed byte never starts a
+    // sequence glibc defines, so iconv always stops on it.
     if (outLeft < 2) break;
-    const char16_t rep = static_cast<std::uint8_t>(*in) == 0x80 ? char16_t{0x80} : kReplacement;
+    const char16_t fixed = FixedSingleByte(static_cast<std::uint8_t>(*in));
+    const char16_t rep = fixed ? fixed : kReplacement;
     std::memcpy(outp, &rep, 2);
     outp += 2;
     outLeft -= 2;
@@ -225,24 +290,6 @@ String DecodeCp932(std::span<const std::uint8_t> bytes) {
     cv.reset();
   }
   out.resize(static_cast<std::size_t>(reinterpret_cast<char16_t*>(outp) - out.data()));
-  return out;
-}
-
-std::vector<std::uint8_t> EncodeCp932(std::u16string_view text, std::size_t& replaced) {
-  replaced = 0;
-  std::vector<std::uint8_t> out;
-  out.reserve(text.size() * 2);
-  Converter& cv = Encoder();
-  std::size_t run = 0;  // start of the characters not yet encoded
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const int override = WindowsEncodingOverride(text[i]);
-    if (override < 0) continue;
-    EncodeRun(cv, text.substr(run, i - run), out, replaced);
-    out.push_back(override == 0 ? '?' : static_cast<std::uint8_t>(override));
-    if (override == 0) ++replaced;
-    run = i + 1;
-  }
-  EncodeRun(cv, text.substr(run), out, replaced);
   return out;
 }
 
