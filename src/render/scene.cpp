@@ -256,6 +256,12 @@ class Walker {
       case kKindSolid: {
         const TEntJwwSolid& e = (*l.solid)[i];
         if (!Shown(e.att, checkLayer)) return;
+        if (IsCircleSolid(e)) {
+          // Its eight numbers are not corners: see CircleSolidArc.
+          const EllipseArc arc = CircleSolidArc(e).Placed(m);
+          if (arc.Usable()) out_.FilledArc(arc, e);
+          break;
+        }
         Point c[4];
         SolidCorners(e, m, c);
         if (Usable(c[0]) && Usable(c[1]) && Usable(c[2]) && Usable(c[3])) out_.Solid(c, e);
