@@ -215,6 +215,9 @@ TEST(RenderExtent, LeavesOutWhatIsNotDrawn) {
          t.Main().Add(Arc(0, 0, 5, kNaN, 1));
          t.Main().Add(TextAt(kNaN, 0, 1, 1, 3));
          t.Main().Add(TEntJwwSolid{Attr(1, 3), 0, 0, 1e300 * 1e10, 0, 4, 4, 0, 4, 0});
+         t.Main().Add(testing::CircleSolid(0, 0, kInf, 1, 0, 0, 2 * kPi, 2));
+         t.Main().Add(testing::CircleSolid(0, 0, 5, 1, kNaN, 0, 2 * kPi, 2));
+         t.Main().Add(testing::CircleSolid(0, 0, 5, 1, 0, 0, kNaN, 2));
          t.Def(1).Add(Line(0, 0, 1, 1));
          t.Main().Add(Placed(1, 0, 0, kNaN, 1, 0));
        }},
@@ -302,6 +305,7 @@ TEST(RenderGeometry, ArcsFlattenWithinAQuarterPixelAndClipToThePicture) {
   Doc t;
   t.Main().Add(Arc(0, 0, 1e9, 0, 2 * kPi, 1, 0, true));
   t.Main().Add(Line(-1e9, 0, -1e9 + 10, 10));
+  t.Main().Add(testing::CircleSolid(0, 1e9, 1e9, 0.5, 0.2, 0, 2 * kPi, 2));  // filled, and clipped the same way
   testing::Finish(t.d);
   EXPECT_EQ(testing::CheckPicture(render::InputOf(t.d)), "");
 }
