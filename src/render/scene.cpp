@@ -180,12 +180,16 @@ class Walker {
     if (Usable(a) && Usable(b)) out_.Line(a, b, l.att, role);
   }
 
+  // A point with a code (line type 100) carries a mark, a rotation and a scale; the mark
+  // is not drawn yet, only the dot at its position.
   void DotOf(const TEntJwwTen& t, const Affine& m, Role role) {
     if (t.bKariten != 0 || !Palette::Printed(t.att, false)) return;  // temporary points are never printed
     const Point p = m({t.start_x, t.start_y});
     if (Usable(p)) out_.Dot(p, t.att, role);
   }
 
+  // Size, spacing, angle and font come from the record's own fields; the text type number
+  // (nMojiShu, with its emphasis above 10000) is not read, so bold and italic do not show.
   void TextOf(const TEntJwwMoji& t, const Affine& m, Role role) {
     if (t.str.empty() || !Palette::Printed(t.att, false)) return;
     if (role == Role::kText) {
