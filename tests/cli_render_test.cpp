@@ -15,6 +15,7 @@
 #include "cli/cli.h"
 #include "images/image_convert.h"
 #include "jww/jww_data.h"
+#include "support/circle_solids.h"
 #include "support/drawing_builder.h"
 #include "support/file_text.h"
 #include "support/plan_drawing.h"
@@ -196,6 +197,52 @@ TEST(CliRender, ToDrawsTheColoursTheConversionGives) {
   // Nothing but the pictures written; the source untouched.
   EXPECT_EQ(testing::ReadFileBytes(FromFsPath(tmp.path() / "src" / "sxf.jww")), source);
   EXPECT_EQ(std::distance(fs::directory_iterator(tmp.path() / "src"), fs::directory_iterator()), 2);
+}
+
+// A drawing of circle solids: `info --json` gives the extent of the shapes, `render` fills
+// them within that extent in SVG and PNG (not fans out to the raw fields near the origin).
+TEST(CliRender, CircleSolidsAgreeWithInfo) {
+  TempDir tmp;
+  TJwwData d;
+  testing::CircleSolidDrawing(d);
+  ASSERT_TRUE(d.FileOut(FromFsPath(tmp.path() / "discs.jww"), 700));
+  const CliRun info = RunPlandown(tmp.path(), {"info", "--json", "discs.jww"});
+  ASSERT_EQ(info.status, 0) << info.err;
+  EXPECT_NE(info.out.find("\"extent\": {\"min_x\": 10.0, \"min_y\": 10.0, \"max_x\": 170.0, \"max_y\": 78.0}"),
+            std::string::npos)
+      << info.out;
+  fs::create_directories(tmp.path() / "out");
+  for (const char* format : {"svg", "png"}) {
+    SCOPED_TRACE(format);
+    const CliRun r = RunPlandown(tmp.path(), {"render", "--format", format, "--size", "640x320", "--out", "out", "discs.jww"});
+    ASSERT_EQ(r.status, 0) << r.out << r.err;
+    const std::string bytes = ReadBytes(tmp.path() / "out" / (std::string("discs.") + format));
+    // 160 × 68 drawing units at 3.8 pixels each, within a 16-pixel margin.
+    if (std::string(format) == "svg") {
+      const SvgShape svg = ReadSvgShape(bytes);
+      EXPECT_EQ(svg.broken, "");
+      EXPECT_EQ(svg.width, 640);
+      EXPECT_EQ(svg.height, 291);
+      const std::regex solid(R"re(<polygon class="solid")re");
+      EXPECT_EQ(std::distance(std::sregex_iterator(bytes.begin(), bytes.end(), solid), std::sregex_iterator()), 6);
+      continue;
+    }
+    ASSERT_TRUE(InitImageLibrary());
+    wxMemoryInputStream in(bytes.data(), bytes.size());
+    wxImage image;
+    ASSERT_TRUE(image.LoadFile(in, wxBITMAP_TYPE_PNG));
+    ASSERT_EQ(image.GetWidth(), 640);
+    ASSERT_EQ(image.GetHeight(), 291);
+    int x0 = 640, y0 = 291, x1 = -1, y1 = -1;
+    for (int y = 0; y < image.GetHeight(); ++y)
+      for (int x = 0; x < image.GetWidth(); ++x)
+        if (image.GetRed(x, y) < 245 || image.GetGreen(x, y) < 245 || image.GetBlue(x, y) < 245)
+          x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+    EXPECT_NEAR(x0, 16, 2);
+    EXPECT_NEAR(x1, 624, 2);
+    EXPECT_NEAR(y0, 16, 2);
+    EXPECT_NEAR(y1, 275, 2);
+  }
 }
 
 // In this process: a few hundred files, each into a folder of its own (names repeat).

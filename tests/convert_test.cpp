@@ -16,6 +16,7 @@
 #include "convert/status_texts.h"
 #include "jws/jws_data.h"
 #include "jww/jww_data.h"
+#include "support/circle_solids.h"
 #include "support/drawing_builder.h"
 #include "images/image_convert.h"
 #include "support/file_text.h"
@@ -718,6 +719,55 @@ TEST(ConvertJww, RealDrawingConvertsToEveryGeneration) {
     EXPECT_EQ(out.Enthd.jwVer, TargetVersion(index));
     EXPECT_EQ(CountsOf(out), CountsOf(in));
     EXPECT_EQ(out.EntBlockNum, in.EntBlockNum);
+  }
+}
+
+}  // namespace
+}  // namespace plandown
+
+namespace plandown {
+namespace {
+
+// Circle solids (line type 101) hold a centre, radius, flattening and angles in their
+// corner fields: every generation keeps them, their line type and their own colour; only
+// what every solid loses changes (SXF colours below 4.20, pen widths in 3.00).
+TEST(ConvertJww, CircleSolidsKeepEveryFieldAtEveryGeneration) {
+  TempDir tmp;
+  TJwwData src;
+  testing::CircleSolidDrawing(src);
+  TEntJwwSolid sxf = testing::CircleSolid(60, 60, 5, 0.7, 0.3, 1, 4, 105);
+  sxf.att.nPenWidth = 7;
+  testing::ListBuilder(MainList(src)).Add(sxf);
+  testing::Finish(src);
+  fs::create_directories(tmp.path() / "dst");
+  const String path = FromFsPath(tmp.path() / "discs.jww");
+  ASSERT_TRUE(src.FileOut(path, 700));
+  ASSERT_TRUE(src.FileIn(path));
+  const auto fields = [](const TEntJwwSolid& s) {
+    return std::vector<double>{s.start_x, s.start_y, s.end_x, s.end_y, s.DPoint2_x, s.DPoint2_y, s.DPoint3_x, s.DPoint3_y};
+  };
+  for (int index = 0; index < 4; ++index) {
+    SCOPED_TRACE(index);
+    const String dst = FromFsPath(tmp.path() / "dst" / ("discs" + std::to_string(index) + ".jww"));
+    FakeUi ui;
+    const FileConversion r = ConvertFile({path, dst, {}}, Target(index), ui);
+    ASSERT_EQ(r.outcome, Outcome::kConverted) << ToUtf8(r.note);
+    TJwwData out;
+    ASSERT_TRUE(out.FileIn(dst));
+    const std::vector<TEntJwwSolid>* lists[2][2] = {{&src.EntSolid, &out.EntSolid},
+                                                    {&src.EntBlockDef[0].mSolid, &out.EntBlockDef[0].mSolid}};
+    for (const auto& pair : lists) {
+      ASSERT_EQ(pair[1]->size(), pair[0]->size());
+      for (std::size_t i = 0; i < pair[0]->size(); ++i) {
+        const TEntJwwSolid &a = (*pair[0])[i], &b = (*pair[1])[i];
+        EXPECT_EQ(b.att.nPenStyle, 101);
+        EXPECT_EQ(fields(b), fields(a));  // bit for bit: NaN is not among them
+        EXPECT_EQ(b.Color, a.Color);
+        const bool sxfColour = a.att.nPenColor > 100;
+        EXPECT_EQ(b.att.nPenColor, sxfColour && r.targetVersion < 420 ? 4 : a.att.nPenColor);  // SXF yellow: 4
+        EXPECT_EQ(b.att.nPenWidth, r.targetVersion < 351 ? 0 : a.att.nPenWidth);
+      }
+    }
   }
 }
 

@@ -12,6 +12,7 @@
 #include "render/ellipse.h"
 #include "render/renderer.h"
 #include "render/style.h"
+#include "support/circle_solids.h"
 #include "support/drawing_builder.h"
 #include "support/picture_check.h"
 
@@ -135,6 +136,31 @@ TEST(RenderExtent, OfEachKindAndPlacement) {
          t.Main().Add(Placed(1, 0, 0, 3, 1, kPi / 2));
        },
        -1, -3, 1, 3},
+      // Circle solids: centre, radius, flattening, tilt, start, sweep; never their raw fields.
+      {"disc far from the origin",
+       [](Doc& t) { t.Main().Add(testing::CircleSolid(500, 400, 3, 1, 0, 0, 2 * kPi, 10, 0xFF)); }, 497, 397, 503,
+       403},
+      {"flattened disc tilted a quarter turn",
+       [](Doc& t) { t.Main().Add(testing::CircleSolid(10, 10, 4, 0.5, kPi / 2, 0, 2 * kPi, 2)); }, 8, 6, 12, 14},
+      {"half sector over the top",
+       [](Doc& t) { t.Main().Add(testing::CircleSolid(1, 1, 2, 1, 0, 0, kPi, 2)); }, -1, 1, 3, 3},
+      {"quarter sector holds its centre",
+       [](Doc& t) { t.Main().Add(testing::CircleSolid(0, 0, 2, 1, 0, kPi / 4, kPi / 2, 2)); }, -std::sqrt(2.0), 0,
+       std::sqrt(2.0), 2},
+      {"sector swept backwards",
+       [](Doc& t) { t.Main().Add(testing::CircleSolid(0, 0, 2, 1, 0, 0, -kPi / 2, 2)); }, 0, -2, 2, 0},
+      {"disc in an insert scaled and turned",
+       [](Doc& t) {
+         t.Def(1).Add(testing::CircleSolid(2, 0, 2, 1, 0, 0, 2 * kPi, 2));
+         t.Main().Add(Placed(1, 100, 70, 2, 3, kPi / 2));
+       },
+       94, 70, 106, 78},
+      {"sector in an insert turned half a turn",
+       [](Doc& t) {
+         t.Def(1).Add(testing::CircleSolid(0, 0, 1, 1, 0, 0, kPi / 2, 2));
+         t.Main().Add(Placed(1, 10, 10, 4, 4, kPi));
+       },
+       6, 6, 10, 10},
       {"image text: the image's rectangle",
        [](Doc& t) { t.Main().Add(TextAt(2, 3, 4, 3, 1, u"^@BM%temp%photo.bmp,40,30")); }, 2, 3, 42, 33},
   };
@@ -189,6 +215,9 @@ TEST(RenderExtent, LeavesOutWhatIsNotDrawn) {
          t.Main().Add(Arc(0, 0, 5, kNaN, 1));
          t.Main().Add(TextAt(kNaN, 0, 1, 1, 3));
          t.Main().Add(TEntJwwSolid{Attr(1, 3), 0, 0, 1e300 * 1e10, 0, 4, 4, 0, 4, 0});
+         t.Main().Add(testing::CircleSolid(0, 0, kInf, 1, 0, 0, 2 * kPi, 2));
+         t.Main().Add(testing::CircleSolid(0, 0, 5, 1, kNaN, 0, 2 * kPi, 2));
+         t.Main().Add(testing::CircleSolid(0, 0, 5, 1, 0, 0, kNaN, 2));
          t.Def(1).Add(Line(0, 0, 1, 1));
          t.Main().Add(Placed(1, 0, 0, kNaN, 1, 0));
        }},
@@ -276,6 +305,7 @@ TEST(RenderGeometry, ArcsFlattenWithinAQuarterPixelAndClipToThePicture) {
   Doc t;
   t.Main().Add(Arc(0, 0, 1e9, 0, 2 * kPi, 1, 0, true));
   t.Main().Add(Line(-1e9, 0, -1e9 + 10, 10));
+  t.Main().Add(testing::CircleSolid(0, 1e9, 1e9, 0.5, 0.2, 0, 2 * kPi, 2));  // filled, and clipped the same way
   testing::Finish(t.d);
   EXPECT_EQ(testing::CheckPicture(render::InputOf(t.d)), "");
 }

@@ -56,6 +56,20 @@ EllipseArc ArcOf(const TEntJwwEnko& e) {
   return a;
 }
 
+EllipseArc CircleSolidArc(const TEntJwwSolid& s) {
+  // The same fields in the same order as an arc entity's, without the full-circle flag.
+  TEntJwwEnko e;
+  e.start_x = s.start_x;
+  e.start_y = s.start_y;
+  e.dHankei = s.end_x;
+  e.dHenpeiRitsu = s.end_y;
+  e.radKatamukiKaku = s.DPoint2_x;
+  e.radKaishiKaku = s.DPoint2_y;
+  e.radEnkoKaku = s.DPoint3_x;
+  e.bZenEnFlg = 0;
+  return ArcOf(e);
+}
+
 Extent ArcExtent(const EllipseArc& a) {
   Extent e;
   if (!a.Usable()) return e;
@@ -70,19 +84,34 @@ Extent ArcExtent(const EllipseArc& a) {
   return e;
 }
 
-void FlattenArc(const EllipseArc& a, std::vector<Point>& out) {
+Extent SectorExtent(const EllipseArc& a) {
+  Extent e = ArcExtent(a);
+  if (!a.full && !e.Empty()) e.Add(a.centre);
+  return e;
+}
+
+void FlattenArc(const EllipseArc& a, std::vector<Point>& out, int minChordsPerTurn) {
   out.clear();
   if (!a.Usable()) return;
   const double radius = std::max(Length(a.u), Length(a.v));
   const double span = a.full ? kTwoPi : std::min(std::fabs(a.sweep), kTwoPi);
   // A chord over angle θ leaves the curve by about r·θ²/8; a quarter pixel gives θ = √(2/r).
   double chords = span * std::sqrt(std::max(radius, 0.0) / 2.0);
-  chords = std::clamp(std::ceil(chords), a.full ? 8.0 : 2.0, static_cast<double>(kMaxArcChords));
+  const double least = std::max(a.full ? 8.0 : 2.0, std::ceil(minChordsPerTurn * span / kTwoPi));
+  chords = std::clamp(std::max(std::ceil(chords), least), 2.0, static_cast<double>(kMaxArcChords));
   const int n = static_cast<int>(chords);
   const double step = (a.sweep < 0 && !a.full ? -span : span) / n;
   out.reserve(static_cast<std::size_t>(n) + 1);
   for (int i = 0; i <= n; ++i) out.push_back(a.At(a.start + step * i));
   if (a.full) out.back() = out.front();
+}
+
+void FlattenSector(const EllipseArc& a, std::vector<Point>& out) {
+  // Small discs (anchor bolts, marks) are a few pixels across in a fitted picture; a
+  // viewer that enlarges the recorded outline still shows them round.
+  constexpr int kSectorChordsPerTurn = 64;
+  FlattenArc(a, out, kSectorChordsPerTurn);
+  if (!a.full && !out.empty()) out.push_back(a.centre);
 }
 
 }  // namespace plandown::render

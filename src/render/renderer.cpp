@@ -44,6 +44,7 @@ class ExtentConsumer final : public SceneConsumer {
   void Solid(const Point (&c)[4], const TEntJwwSolid&) override {
     for (const Point& p : c) extent.Add(p);
   }
+  void FilledArc(const EllipseArc& arc, const TEntJwwSolid&) override { extent.Add(SectorExtent(arc)); }
 };
 
 class DrawConsumer final : public SceneConsumer {
@@ -139,10 +140,14 @@ class DrawConsumer final : public SceneConsumer {
   void Solid(const Point (&c)[4], const TEntJwwSolid& s) override {
     polygon_.clear();
     for (const Point& p : c) polygon_.push_back(view_(p));
-    ClipPolygon(clip_, polygon_, clipped_);
-    if (clipped_.size() < 3) return;
-    const Rgb fill = s.att.nPenColor == kOwnColor ? FromColorRef(s.Color) : palette_.Color(s.att.nPenColor);
-    sink_.Polygon(clipped_, fill, Role::kSolid);
+    Fill(s);
+  }
+
+  void FilledArc(const EllipseArc& arc, const TEntJwwSolid& s) override {
+    const EllipseArc a = arc.Placed(view_);
+    if (!a.Usable() || !Inside(SectorExtent(a))) return;
+    FlattenSector(a, polygon_);
+    Fill(s);
   }
 
  private:
@@ -157,6 +162,14 @@ class DrawConsumer final : public SceneConsumer {
 
   bool Inside(const Extent& e) const {
     return !e.Empty() && e.maxX >= clip_.minX && e.minX <= clip_.maxX && e.maxY >= clip_.minY && e.minY <= clip_.maxY;
+  }
+
+  // Fills polygon_ (picture coordinates) in the solid's colour, clipped to the picture.
+  void Fill(const TEntJwwSolid& s) {
+    ClipPolygon(clip_, polygon_, clipped_);
+    if (clipped_.size() < 3) return;
+    const Rgb fill = s.att.nPenColor == kOwnColor ? FromColorRef(s.Color) : palette_.Color(s.att.nPenColor);
+    sink_.Polygon(clipped_, fill, Role::kSolid);
   }
 
   void Outline(Point o, Point r, Point u, const Stroke& stroke, Role role) {

@@ -180,12 +180,16 @@ class Walker {
     if (Usable(a) && Usable(b)) out_.Line(a, b, l.att, role);
   }
 
+  // A point with a code (line type 100) carries a mark, a rotation and a scale; the mark
+  // is not drawn yet, only the dot at its position.
   void DotOf(const TEntJwwTen& t, const Affine& m, Role role) {
     if (t.bKariten != 0 || !Palette::Printed(t.att, false)) return;  // temporary points are never printed
     const Point p = m({t.start_x, t.start_y});
     if (Usable(p)) out_.Dot(p, t.att, role);
   }
 
+  // Size, spacing, angle and font come from the record's own fields; the text type number
+  // (nMojiShu, with its emphasis above 10000) is not read, so bold and italic do not show.
   void TextOf(const TEntJwwMoji& t, const Affine& m, Role role) {
     if (t.str.empty() || !Palette::Printed(t.att, false)) return;
     if (role == Role::kText) {
@@ -256,6 +260,12 @@ class Walker {
       case kKindSolid: {
         const TEntJwwSolid& e = (*l.solid)[i];
         if (!Shown(e.att, checkLayer)) return;
+        if (IsCircleSolid(e)) {
+          // Its eight numbers are not corners: see CircleSolidArc.
+          const EllipseArc arc = CircleSolidArc(e).Placed(m);
+          if (arc.Usable()) out_.FilledArc(arc, e);
+          break;
+        }
         Point c[4];
         SolidCorners(e, m, c);
         if (Usable(c[0]) && Usable(c[1]) && Usable(c[2]) && Usable(c[3])) out_.Solid(c, e);

@@ -32,6 +32,9 @@ class SceneConsumer {
   virtual void Image(const ImageRef& ref, const TEntJwwMoji& text, Point origin, Point right, Point up) = 0;
   // The four corners in the order they enclose the solid.
   virtual void Solid(const Point (&corners)[4], const TEntJwwSolid& solid) = 0;
+  // A circle solid: the filled ellipse, or the filled sector from its centre when the arc
+  // is not whole.
+  virtual void FilledArc(const EllipseArc& arc, const TEntJwwSolid& solid) = 0;
 };
 
 struct WalkLimits {
