@@ -34,16 +34,17 @@ endif()
 find_program(PLANDOWN_HELP2MAN help2man)
 if(PLANDOWN_HELP2MAN AND NOT CMAKE_CROSSCOMPILING)
   set(page ${CMAKE_BINARY_DIR}/man/plandown.1)
-  add_custom_command(OUTPUT ${page}
+  add_custom_command(OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
     COMMAND ${PLANDOWN_HELP2MAN} --no-info --no-discard-stderr
             --name "convert Jw_cad drawings to older versions"
             --include ${CMAKE_SOURCE_DIR}/packaging/linux/plandown.h2m
             --output ${page} $<TARGET_FILE:plandown>
+    COMMAND gzip -9nf ${page}
     DEPENDS plandown ${CMAKE_SOURCE_DIR}/packaging/linux/plandown.h2m
     COMMENT "Making the manual page plandown(1)")
-  add_custom_target(plandown_manpage ALL DEPENDS ${page})
-  install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  add_custom_target(plandown_manpage ALL DEPENDS ${page}.gz)
+  install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 else()
   message(WARNING "help2man missing (scripts/setup.sh installs it): no manual page is made")
 endif()
