@@ -21,7 +21,8 @@ bool QuotesCannotBeInWords();
 // through the console's UTF-16 interface, so Japanese shows whatever the console code
 // page. Redirected to a file or pipe on Windows, the text is written in the console's
 // output code page (the ANSI code page without a console) with CR LF line ends, as the
-// Windows tools that read it expect. On other platforms the UTF-8 bytes go out as they are.
+// Windows tools that read it expect; with the environment variable PLANDOWN_UTF8=1 it
+// stays UTF-8 with LF. On other platforms the UTF-8 bytes go out as they are.
 std::ostream& StandardOutput();
 std::ostream& StandardError();
 

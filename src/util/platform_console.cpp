@@ -27,6 +27,13 @@ namespace {
 // The code page of text that goes to a file or a pipe: the console's output code page
 // when the program has a console (what `more`, `findstr` and `type` there decode), else
 // the ANSI code page.
+// PLANDOWN_UTF8=1 keeps UTF-8 (and LF line ends) for scripts and tools that want it.
+bool Utf8Asked() {
+  wchar_t value[8] = {};
+  const DWORD n = GetEnvironmentVariableW(L"PLANDOWN_UTF8", value, 8);
+  return n > 0 && n < 8 && std::wstring_view(value, n) != L"0";
+}
+
 UINT RedirectedCodePage() {
   const UINT console = GetConsoleOutputCP();
   return console != 0 ? console : GetACP();
@@ -68,7 +75,10 @@ class HandleBuffer final : public std::streambuf {
   explicit HandleBuffer(DWORD which) : handle_(GetStdHandle(which)) {
     DWORD mode = 0;
     console_ = handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE && GetConsoleMode(handle_, &mode) != 0;
-    if (!console_) codePage_ = RedirectedCodePage();
+    if (!console_ && !Utf8Asked()) {
+      codePage_ = RedirectedCodePage();
+      crLf_ = true;
+    }
     setp(buffer_, buffer_ + sizeof buffer_);
   }
   ~HandleBuffer() override { sync(); }
@@ -168,7 +178,7 @@ class HandleBuffer final : public std::streambuf {
   HANDLE handle_;
   bool console_ = false;
   UINT codePage_ = CP_UTF8;  // of a file or pipe
-  bool crLf_ = true;         // of a file or pipe
+  bool crLf_ = false;        // of a file or pipe
   bool afterCr_ = false;
   char buffer_[4096];
 };
