@@ -62,11 +62,12 @@ for exe in plandown.exe plandown-gui.exe; do
   fi
 done
 
-# Each program carries its manifest (visual styles, DPI awareness), icon and version.
+# Each program carries its manifest (visual styles, DPI awareness), icon and version: the
+# resource types 24, 14 (icon group) and 16 at the top of its resource directory.
 for exe in plandown.exe plandown-gui.exe; do
-  resources=$(x86_64-w64-mingw32-objdump -p "$build/$exe")
-  for type in "24:manifest" "14:icon" "16:version"; do
-    if ! grep -q "Type: ${type%%:*}\b" <<<"$resources"; then
+  types=$(x86_64-w64-mingw32-objdump -p "$build/$exe" | sed -n 's/^[0-9a-f]*   Entry: ID: 0x\([0-9a-f]*\),.*/\1/p')
+  for type in "000018:manifest" "00000e:icon" "000010:version"; do
+    if ! grep -qx "${type%%:*}" <<<"$types"; then
       echo "build-windows: $exe has no ${type#*:} resource" >&2
       exit 1
     fi
