@@ -21,13 +21,16 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # --- console habits
-mkdir "$work/図面"
-cp "$root/examples/plan.jww" "$work/図面/平面図.jww"
-folder=$(winpath "$work/図面")
-name932=$(printf '平面図.jww' | iconv -f UTF-8 -t CP932)
-check_cp932() {  # FILE: the Japanese name in code page 932, every line ended by CR LF
+# ASCII names: wine takes arguments and file names in the host's locale, and this machine
+# has no Japanese one; the drawing's memo is Japanese.
+mkdir "$work/drawings"
+cp "$root/examples/plan.jww" "$work/drawings/plan.jww"
+folder=$(winpath "$work/drawings")
+memo='サンプル平面図'
+name932=$(printf '%s' "$memo" | iconv -f UTF-8 -t CP932)
+check_cp932() {  # FILE: the Japanese memo in code page 932, every line ended by CR LF
   grep -qF "$name932" "$1" || fail "$1 does not hold the name in code page 932: $(od -c "$1" | head -5)"
-  ! grep -qF '平面図' "$1" || fail "$1 holds UTF-8"
+  ! grep -qF "$memo" "$1" || fail "$1 holds UTF-8"
   [ "$(grep -c $'\r$' "$1")" = "$(wc -l <"$1")" ] || fail "$1 has lines without CR LF"
 }
 # Without a console: the ANSI code page, here that of a Japanese system.
@@ -40,10 +43,10 @@ script -qec "'$wine' cmd /c 'chcp 932 >nul & $(winpath "$build/plandown.exe") li
 check_cp932 "$work/console.txt"
 # JSON stays UTF-8.
 LC_ALL=ja_JP.UTF-8 "$wine" "$build/plandown.exe" list --json "$folder" >"$work/list.json"
-grep -qF '"平面図.jww"' "$work/list.json" || fail "the JSON list is not UTF-8: $(head -c 300 "$work/list.json")"
+grep -qF "\"$memo" "$work/list.json" || fail "the JSON list is not UTF-8: $(head -c 300 "$work/list.json")"
 # PLANDOWN_UTF8=1 keeps UTF-8 and LF.
 PLANDOWN_UTF8=1 LC_ALL=ja_JP.UTF-8 "$wine" "$build/plandown.exe" list "$folder" >"$work/utf8.txt"
-grep -qF '平面図.jww' "$work/utf8.txt" && ! grep -q $'\r' "$work/utf8.txt" || fail "PLANDOWN_UTF8=1 does not keep UTF-8"
+grep -qF "$memo" "$work/utf8.txt" && ! grep -q $'\r' "$work/utf8.txt" || fail "PLANDOWN_UTF8=1 does not keep UTF-8"
 "$wine" "$build/plandown.exe" '/?' | grep -q "Usage:" || fail "plandown.exe /? shows no help"
 echo "test-windows-packaging: console habits ok"
 

@@ -4,7 +4,8 @@
 ; that removes what was installed and leaves the user's drawings and settings file.
 ;
 ; makensis -DVERSION=1.10 -DSTAGE=folder-with-the-files -DICON=plandown.ico -DOUTFILE=setup.exe
-Unicode true
+; A 64-bit installer for the 64-bit programs (it also runs under a 64-bit-only wine).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 ManifestDPIAware true
