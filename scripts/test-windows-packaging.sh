@@ -7,7 +7,10 @@
 # - the installer dist/plandown-setup-VERSION.exe: a silent per-user install gives the
 #   program, the Start-menu and Send to shortcuts and the entry under Settings -> Apps; the
 #   installed plandown.exe answers; a silent uninstall removes all of it and leaves the
-#   settings file.
+#   settings file;
+# - the window at 96 and 144 dots per inch (wine's LogPixels, in a prefix of its own so
+#   that no other wine run sees the change): its measures grow by half, and a picture of
+#   each is kept as docs/screenshots/windows-main-window-{96,144}dpi.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-win}
@@ -83,3 +86,31 @@ done
 [ -f "$installed/plandown-gui.dat" ] || fail "the uninstaller removed the settings file"
 rm -rf "$installed"
 echo "test-windows-packaging: installer ok ($((SECONDS - started)) s)"
+
+# --- the window at the display's scale
+if [ ! -f "$build/tests/gui/gui_tests.exe" ]; then
+  echo "test-windows-packaging: no window tests built; the display scale is not tried"
+  exit 0
+fi
+started=$SECONDS
+scaled_prefix=$work/prefix
+for dpi in 96 144; do
+  PLANDOWN_WINEPREFIX=$scaled_prefix "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    /d "$dpi" /f >/dev/null 2>&1
+  WINEPREFIX=$scaled_prefix "$wineserver" -k 2>/dev/null || true
+  WINEPREFIX=$scaled_prefix "$wineserver" -w 2>/dev/null || true
+  PLANDOWN_WINEPREFIX=$scaled_prefix PLANDOWN_SCALE_REPORT=$(winpath "$work/scale-$dpi.txt") \
+    PLANDOWN_SCREENSHOTS=$(winpath "$root/docs/screenshots") \
+    "$wine" "$build/tests/gui/gui_tests.exe" --gtest_filter='DisplayScale.*' >"$work/gui-$dpi.log" 2>&1 ||
+    { cat "$work/gui-$dpi.log" >&2; fail "the window test failed at $dpi dpi"; }
+  [ -s "$work/scale-$dpi.txt" ] || fail "no measures at $dpi dpi"
+  grep -qx "dpi $dpi" "$work/scale-$dpi.txt" || fail "wine did not take LogPixels $dpi: $(head -1 "$work/scale-$dpi.txt")"
+done
+WINEPREFIX=$scaled_prefix "$wineserver" -k 2>/dev/null || true
+# Each measure at 144 dpi is about one and a half times that at 96.
+paste "$work/scale-96.txt" "$work/scale-144.txt" | while read -r name small _ large; do
+  [ "$name" = dpi ] && continue
+  awk -v s="$small" -v l="$large" 'BEGIN { exit !(s > 0 && l / s >= 1.3 && l / s <= 1.7) }' ||
+    fail "$name does not scale with the display: $small at 96 dpi, $large at 144 dpi"
+done
+echo "test-windows-packaging: the window scales with the display ($(tr '\n' ' ' <"$work/scale-144.txt"); $((SECONDS - started)) s)"
