@@ -21,7 +21,7 @@ started=$SECONDS
 winpath() { local p=$1; echo "Z:${p//\//\\}"; }
 fail() { echo "test-windows-packaging: $*" >&2; exit 1; }
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap '[ -n "${KEEP_WORK:-}" ] || rm -rf "$work"' EXIT
 
 # --- console habits
 # ASCII names: wine takes arguments and file names in the host's locale, and this machine
@@ -104,6 +104,7 @@ for dpi in 96 144; do
     "$wine" "$build/tests/gui/gui_tests.exe" --gtest_filter='DisplayScale.*' >"$work/gui-$dpi.log" 2>&1 ||
     { cat "$work/gui-$dpi.log" >&2; fail "the window test failed at $dpi dpi"; }
   [ -s "$work/scale-$dpi.txt" ] || fail "no measures at $dpi dpi"
+  sed -i 's/\r$//' "$work/scale-$dpi.txt"
   grep -qx "dpi $dpi" "$work/scale-$dpi.txt" || fail "wine did not take LogPixels $dpi: $(head -1 "$work/scale-$dpi.txt")"
 done
 WINEPREFIX=$scaled_prefix "$wineserver" -k 2>/dev/null || true

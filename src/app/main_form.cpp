@@ -357,10 +357,10 @@ void TForm1::FormShow() {
 
 wxSize TForm1::NeededClientSize() const {
   const wxSize command = Panel3->GetMinSize();
-  const int width = kMinFolderPanel + Splitter1->GetSashSize() + command.x;
-  int height = Label1Panel->GetMinSize().y + command.y + kMinListHeight + PreviewBar->GetBestSize().y +
+  const int width = FromDIP(kMinFolderPanel) + Splitter1->GetSashSize() + command.x;
+  int height = Label1Panel->GetMinSize().y + command.y + FromDIP(kMinListHeight) + PreviewBar->GetBestSize().y +
                ProgressPanel->GetBestSize().y;
-  if (PreviewPane->IsShown()) height += kMinPreviewHeight;
+  if (PreviewPane->IsShown()) height += FromDIP(kMinPreviewHeight);
   return {width, height};
 }
 
@@ -417,8 +417,9 @@ void TForm1::ApplySettings() {
   if (fitColumns_) {
     FitColumns();
   } else {
+    // The settings file keeps widths in pixels at 96 dpi, so they fit at any scale.
     for (int c = 0; c < kFileListColumns; ++c)
-      ListView1->SetColumnWidth(c, settings_.ColumnWidths[static_cast<std::size_t>(c)]);
+      ListView1->SetColumnWidth(c, FromDIP(settings_.ColumnWidths[static_cast<std::size_t>(c)]));
   }
 
   const wxSize dialog = Form2->GetSize();
@@ -769,7 +770,7 @@ AppSettings TForm1::CurrentSettings() const {
   s.preFolder = preFolder;
   s.DestinationFolder = FromWx(Edit1->GetValue());
   s.FileTypeIndex = ComboBox1->GetSelection();
-  for (int c = 0; c < kFileListColumns; ++c) s.ColumnWidths[static_cast<std::size_t>(c)] = ListView1->GetColumnWidth(c);
+  for (int c = 0; c < kFileListColumns; ++c) s.ColumnWidths[static_cast<std::size_t>(c)] = ToDIP(ListView1->GetColumnWidth(c));
   s.PreviewShown = PreviewCheck->IsChecked() ? 1 : 0;
   s.PreviewAfter = AfterCheck->IsChecked() ? 1 : 0;
   return s;
