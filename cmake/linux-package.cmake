@@ -31,8 +31,10 @@ if(TARGET plandown-gui)
 endif()
 
 # plandown(1) from `plandown --help` and `--version`, so that the page and the help agree.
+# Not in the sanitizer and fuzzing builds, whose programs are for the tests only.
 find_program(PLANDOWN_HELP2MAN help2man)
-if(PLANDOWN_HELP2MAN AND NOT CMAKE_CROSSCOMPILING)
+if(PLANDOWN_SANITIZE OR PLANDOWN_TSAN OR PLANDOWN_FUZZ)
+elseif(PLANDOWN_HELP2MAN AND NOT CMAKE_CROSSCOMPILING)
   set(page ${CMAKE_BINARY_DIR}/man/plandown.1)
   add_custom_command(OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
