@@ -14,6 +14,9 @@ echo "== normal build"
 scripts/build.sh build
 (cd build && ctest --output-on-failure -j"$jobs")
 
+echo "== Debian package: built, installed, used and removed"
+scripts/test-deb.sh build
+
 echo "== sanitizer build"
 scripts/build.sh build-asan -DPLANDOWN_SANITIZE=ON -DPLANDOWN_BENCH=OFF -DPLANDOWN_GUI=OFF
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$PWD/../tests/lsan.supp" \

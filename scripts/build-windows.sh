@@ -4,8 +4,9 @@
 # Installs what is missing (scripts/setup-windows.sh; as root), builds or reuses the static
 # Windows libraries (scripts/windows-deps.sh, cached in ~/.cache/plandown/), cross-builds
 # plandown.exe and plandown-gui.exe with mingw-w64 into BUILD_DIR (default build-win/)
-# and writes dist/plandown-windows-x64.zip: the two programs, README.txt and the licence
-# texts of the libraries linked in. Everything is linked statically.
+# and writes dist/plandown-windows-x64.zip (the two programs, README.txt and the licence
+# texts of the libraries linked in) and the installer dist/plandown-setup-VERSION.exe
+# (NSIS, packaging/windows/installer.nsi). Everything is linked statically.
 #
 # PLANDOWN_WINDOWS_TARGETS (default "plandown plandown-gui") names the targets to build;
 # "all" builds the test programs too (scripts/test-windows.sh does). The download is
@@ -61,6 +62,18 @@ for exe in plandown.exe plandown-gui.exe; do
   fi
 done
 
+# Each program carries its manifest (visual styles, DPI awareness), icon and version: the
+# resource types 24, 14 (icon group) and 16 at the top of its resource directory.
+for exe in plandown.exe plandown-gui.exe; do
+  types=$(x86_64-w64-mingw32-objdump -p "$build/$exe" | sed -n 's/^[0-9a-f]*   Entry: ID: 0x\([0-9a-f]*\),.*/\1/p')
+  for type in "000018:manifest" "00000e:icon" "000010:version"; do
+    if ! grep -qx "${type%%:*}" <<<"$types"; then
+      echo "build-windows: $exe has no ${type#*:} resource" >&2
+      exit 1
+    fi
+  done
+done
+
 # The download.
 stage=$build/zip/plandown
 rm -rf "$build/zip"
@@ -77,3 +90,11 @@ zip_file=$root/dist/plandown-windows-x64.zip
 rm -f "$zip_file"
 (cd "$build/zip" && zip -q -X -r "$zip_file" plandown)
 echo "build-windows: wrote $zip_file ($(du -h "$zip_file" | cut -f1))"
+
+# The installer, from the same files.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+setup_file=$root/dist/plandown-setup-$version.exe
+rm -f "$root"/dist/plandown-setup-*.exe
+makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DICON="$build/icons/plandown.ico" \
+  -DOUTFILE="$setup_file" "$root/packaging/windows/installer.nsi"
+echo "build-windows: wrote $setup_file ($(du -h "$setup_file" | cut -f1))"

@@ -6,5 +6,5 @@
 set -euo pipefail
 PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine64 xvfb xauth fonts-noto-cjk cmake make pkg-config dpkg-dev zip unzip xz-utils
-  googletest ca-certificates)
+  googletest ca-certificates nsis librsvg2-bin icoutils)
 "$(dirname "$0")/install-packages.sh" "${PACKAGES[@]}"

@@ -5,7 +5,8 @@
 # tests save docs/screenshots/windows-*.png. The full-disk fault tests get a small volume
 # when one can be mounted (as root); without it they are skipped. With a Linux build in
 # build/ (./test.sh makes it first), both builds convert the examples and the real files
-# and must write the same bytes (scripts/compare-windows-output.sh).
+# and must write the same bytes (scripts/compare-windows-output.sh). Last, the console
+# habits and the installer (scripts/test-windows-packaging.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-win
@@ -52,4 +53,6 @@ if [ -x "$root/build/plandown" ]; then
 else
   echo "test-windows: no Linux build in build/; the outputs of the two builds are not compared"
 fi
+# The console habits, the installer and the uninstaller as a Windows user meets them.
+"$root/scripts/test-windows-packaging.sh" "$build"
 echo "test-windows: tests under wine ran in $((SECONDS - started)) s"

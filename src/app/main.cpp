@@ -1,5 +1,6 @@
 // plandown-gui: the desktop application.
 #include <wx/app.h>
+#include <wx/iconbndl.h>
 #include <wx/image.h>
 
 #include "app/main_form.h"
@@ -22,6 +23,10 @@ class PlandownApp : public wxApp {
     setup.settingsFileName = DefaultSettingsFileName();
     setup.services = DesktopServices();
     auto* form = new TForm1(std::move(setup));
+#ifdef __WXMSW__
+    // The program's icon (its resources) in the title bar and Alt+Tab, every size.
+    form->SetIcons(wxIconBundle(wxS("aaaaaaaa"), nullptr));
+#endif
     form->FormShow();
     form->Show();
     SetTopWindow(form);

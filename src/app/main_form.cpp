@@ -144,7 +144,7 @@ TForm1::TForm1(MainFormSetup setup)
   auto* treeSizer = new wxBoxSizer(wxVERTICAL);
   treeSizer->Add(plExplorerFolderTree1, 1, wxEXPAND);
   Panel1->SetSizer(treeSizer);
-  Panel1->SetMinSize(wxSize(kMinFolderPanel, -1));
+  Panel1->SetMinSize(FromDIP(wxSize(kMinFolderPanel, -1)));
   Panel2 = new wxPanel(Splitter1);
   BuildCommandArea();
   BuildFileList();
@@ -195,7 +195,7 @@ TForm1::TForm1(MainFormSetup setup)
   // too narrow for it beside the command area.
   Splitter1->Bind(wxEVT_SPLITTER_SASH_POS_RESIZE, [this](wxSplitterEvent& e) {
     const int room = e.GetNewSize() - Splitter1->GetSashSize() - Panel2->GetMinSize().x;
-    e.SetSashPosition(std::max(kMinFolderPanel, std::min(preferredSash_, room)));
+    e.SetSashPosition(std::max(FromDIP(kMinFolderPanel), std::min(preferredSash_, room)));
   });
   // Only the user's own moves of the sash change the width the tree is to have.
   Splitter1->Bind(wxEVT_SPLITTER_SASH_POS_CHANGING, [this](wxSplitterEvent& e) {
@@ -225,11 +225,11 @@ void TForm1::BuildCommandArea() {
   Panel3 = new wxPanel(Panel2);
   wxArrayString filters;
   for (const FileTypeFilter& f : kFileTypeFilters) filters.Add(Wx(f.entry));
-  ComboBox1 = new wxChoice(Panel3, wxID_ANY, wxDefaultPosition, wxSize(198, -1), filters);
-  ComboBox1->SetMinSize(wxSize(198, -1));
+  ComboBox1 = new wxChoice(Panel3, wxID_ANY, wxDefaultPosition, FromDIP(wxSize(198, -1)), filters);
+  ComboBox1->SetMinSize(FromDIP(wxSize(198, -1)));
   Button1 = MakeButton(Panel3, kDestinationButton, 105, 25);
-  Edit1 = new wxTextCtrl(Panel3, wxID_ANY, wxString(), wxDefaultPosition, wxSize(303, -1), wxTE_READONLY);
-  Edit1->SetMinSize(wxSize(303, -1));
+  Edit1 = new wxTextCtrl(Panel3, wxID_ANY, wxString(), wxDefaultPosition, FromDIP(wxSize(303, -1)), wxTE_READONLY);
+  Edit1->SetMinSize(FromDIP(wxSize(303, -1)));
   Edit1->DisableFocusFromKeyboard();
   Button2 = MakeButton(Panel3, kSettingsButton, 106, 36);
   ButtonT = MakeButton(Panel3, kConvertButton, 106, 46);
@@ -274,7 +274,7 @@ void TForm1::BuildFileList() {
   for (int c = 0; c < kFileListColumns; ++c)
     ListView1->InsertColumn(c, Wx(kFileListHeaders[static_cast<std::size_t>(c)]),
                             c == kColumnSize ? wxLIST_FORMAT_RIGHT : wxLIST_FORMAT_LEFT, 80);
-  ListView1->SetMinSize(wxSize(-1, kMinListHeight));
+  ListView1->SetMinSize(FromDIP(wxSize(-1, kMinListHeight)));
   ListView1->Bind(wxEVT_LIST_COL_CLICK, [this](wxListEvent& e) { ListView1ColumnClick(e.GetColumn()); });
   ListView1->Bind(wxEVT_LIST_ITEM_ACTIVATED, [this](wxListEvent&) { ListView1DblClick(); });
   for (const auto type : {wxEVT_LIST_ITEM_SELECTED, wxEVT_LIST_ITEM_DESELECTED, wxEVT_LIST_ITEM_FOCUSED})
@@ -291,7 +291,7 @@ void TForm1::BuildFileList() {
 
 void TForm1::BuildProgressArea() {
   ProgressPanel = new wxPanel(Panel2);
-  ProgressBar1 = new wxGauge(ProgressPanel, wxID_ANY, 1, wxDefaultPosition, wxSize(-1, 18));
+  ProgressBar1 = new wxGauge(ProgressPanel, wxID_ANY, 1, wxDefaultPosition, FromDIP(wxSize(-1, 18)));
   ProgressCount = new wxStaticText(ProgressPanel, wxID_ANY, Wx(ProgressCountText(0, 0)));
   ButtonC = MakeButton(ProgressPanel, kStopButton, 90, 25);
   auto* row = new wxBoxSizer(wxHORIZONTAL);
@@ -322,7 +322,7 @@ void TForm1::BuildPreviewArea() {
   box->Add(row, 0, wxEXPAND | wxTOP | wxBOTTOM, 2);
   PreviewBar->SetSizer(box);
   PreviewPane = new TPreviewPane(Panel2, setup_.previewStarted);
-  PreviewPane->SetMinSize(wxSize(-1, kMinPreviewHeight));
+  PreviewPane->SetMinSize(FromDIP(wxSize(-1, kMinPreviewHeight)));
   PreviewPane->Hide();
   PreviewPane->OnShownChanged([this] {
     const TPreviewPane& pane = *PreviewPane;
@@ -357,10 +357,10 @@ void TForm1::FormShow() {
 
 wxSize TForm1::NeededClientSize() const {
   const wxSize command = Panel3->GetMinSize();
-  const int width = kMinFolderPanel + Splitter1->GetSashSize() + command.x;
-  int height = Label1Panel->GetMinSize().y + command.y + kMinListHeight + PreviewBar->GetBestSize().y +
+  const int width = FromDIP(kMinFolderPanel) + Splitter1->GetSashSize() + command.x;
+  int height = Label1Panel->GetMinSize().y + command.y + FromDIP(kMinListHeight) + PreviewBar->GetBestSize().y +
                ProgressPanel->GetBestSize().y;
-  if (PreviewPane->IsShown()) height += kMinPreviewHeight;
+  if (PreviewPane->IsShown()) height += FromDIP(kMinPreviewHeight);
   return {width, height};
 }
 
@@ -398,7 +398,7 @@ void TForm1::ApplySettings() {
   const wxSize needed = NeededClientSize();
   const wxSize least = needed + decoration;
   UpdateMinSize();
-  preferredSash_ = std::max(kMinFolderPanel, settings_.FolderPanelWidth);
+  preferredSash_ = std::max(FromDIP(kMinFolderPanel), settings_.FolderPanelWidth);
   ScreenRect saved{settings_.MainLeft, settings_.MainTop, settings_.MainWidth, settings_.MainHeight};
   saved.width = std::max(saved.width, preferredSash_ + sash + command.x + decoration.x);
   if (fitColumns_) {
@@ -412,13 +412,14 @@ void TForm1::ApplySettings() {
   SetSize(ToWxRect(placed));
   // Where the window could not grow enough, the tree gives up width first.
   const int clientWidth = placed.width - decoration.x;
-  Splitter1->SetSashPosition(std::max(kMinFolderPanel, std::min(preferredSash_, clientWidth - sash - command.x)));
+  Splitter1->SetSashPosition(std::max(FromDIP(kMinFolderPanel), std::min(preferredSash_, clientWidth - sash - command.x)));
   Layout();
   if (fitColumns_) {
     FitColumns();
   } else {
+    // The settings file keeps widths in pixels at 96 dpi, so they fit at any scale.
     for (int c = 0; c < kFileListColumns; ++c)
-      ListView1->SetColumnWidth(c, settings_.ColumnWidths[static_cast<std::size_t>(c)]);
+      ListView1->SetColumnWidth(c, FromDIP(settings_.ColumnWidths[static_cast<std::size_t>(c)]));
   }
 
   const wxSize dialog = Form2->GetSize();
@@ -433,10 +434,10 @@ std::array<int, kFileListColumns> TForm1::FittedColumnWidths() const {
   for (int c = 0; c < kFileListColumns; ++c) {
     const auto i = static_cast<std::size_t>(c);
     // The header leaves room for the sort arrow; cells for their margins.
-    int width = std::max(textWidth(kFileListHeaders[i]) + 28, textWidth(kTypicalContent[i]) + 16);
+    int width = std::max(textWidth(kFileListHeaders[i]) + FromDIP(28), textWidth(kTypicalContent[i]) + FromDIP(16));
     // The first rows are enough to judge by, and quick for a folder of thousands.
     for (std::size_t r = 0; r < rows_.size() && r < kRowsMeasured; ++r)
-      width = std::max(width, std::min(textWidth(rows_[r].text[i]) + 16, kMaxFittedWidth));
+      width = std::max(width, std::min(textWidth(rows_[r].text[i]) + FromDIP(16), FromDIP(kMaxFittedWidth)));
     widths[i] = width;
   }
   return widths;
@@ -449,7 +450,7 @@ void TForm1::FitColumns() {
   for (const int w : widths) total += w;
   const int room = ListView1->GetClientSize().x;
   if (room > 0 && total > room)
-    widths[kColumnMemo] = std::max(kMinMemoWidth, widths[kColumnMemo] - (total - room));
+    widths[kColumnMemo] = std::max(FromDIP(kMinMemoWidth), widths[kColumnMemo] - (total - room));
   for (int c = 0; c < kFileListColumns; ++c) ListView1->SetColumnWidth(c, widths[static_cast<std::size_t>(c)]);
 }
 
@@ -769,7 +770,7 @@ AppSettings TForm1::CurrentSettings() const {
   s.preFolder = preFolder;
   s.DestinationFolder = FromWx(Edit1->GetValue());
   s.FileTypeIndex = ComboBox1->GetSelection();
-  for (int c = 0; c < kFileListColumns; ++c) s.ColumnWidths[static_cast<std::size_t>(c)] = ListView1->GetColumnWidth(c);
+  for (int c = 0; c < kFileListColumns; ++c) s.ColumnWidths[static_cast<std::size_t>(c)] = ToDIP(ListView1->GetColumnWidth(c));
   s.PreviewShown = PreviewCheck->IsChecked() ? 1 : 0;
   s.PreviewAfter = AfterCheck->IsChecked() ? 1 : 0;
   return s;

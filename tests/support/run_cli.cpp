@@ -16,7 +16,11 @@ CliRun RunPlandown(const std::filesystem::path& cwd, const std::vector<std::stri
                    const std::vector<std::string>& env) {
   TempDir io;
   CliRun r;
-  r.status = RunProcess({PLANDOWN_CLI_PATH, args, cwd, io.path() / "out", io.path() / "err", env});
+  // The tests compare UTF-8 text with LF line ends: on Windows redirected output would
+  // otherwise be in the code page of the system, with CR LF.
+  std::vector<std::string> environment{"PLANDOWN_UTF8=1"};
+  environment.insert(environment.end(), env.begin(), env.end());
+  r.status = RunProcess({PLANDOWN_CLI_PATH, args, cwd, io.path() / "out", io.path() / "err", environment});
   r.out = ReadBytes(io.path() / "out");
   r.err = ReadBytes(io.path() / "err");
   return r;
