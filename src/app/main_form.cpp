@@ -352,7 +352,9 @@ void TForm1::BuildPreviewArea() {
   });
   PreviewSplitter->Bind(wxEVT_SPLITTER_SASH_POS_CHANGED, [this](wxSplitterEvent& e) {
     e.Skip();
+    // Only a sash the user moved is kept in the settings file.
     previewSash_ = e.GetSashPosition();
+    settings_.PreviewSash = previewSash_;
   });
   // The sash is never double-clicked away.
   PreviewSplitter->Bind(wxEVT_SPLITTER_DOUBLECLICKED, [](wxSplitterEvent& e) { e.Veto(); });
@@ -813,7 +815,6 @@ AppSettings TForm1::CurrentSettings() const {
   for (int c = 0; c < kFileListColumns; ++c) s.ColumnWidths[static_cast<std::size_t>(c)] = ListView1->GetColumnWidth(c);
   s.PreviewShown = PreviewCheck->IsChecked() ? 1 : 0;
   s.PreviewAfter = AfterCheck->IsChecked() ? 1 : 0;
-  s.PreviewSash = PreviewSplitter->IsSplit() ? PreviewSplitter->GetSashPosition() : previewSash_;
   return s;
 }
 
