@@ -52,7 +52,8 @@ class Painter {
     switch (item.kind) {
       case KeptScene::Kind::kPolyline: {
         const auto& s = scene_.strokes[item.style];
-        if (speck && s.width <= 1) return Speck(lo, hi, s.color);
+        // A stroke shorter than a pixel shows as no more than its pixel, however wide.
+        if (speck) return Speck(lo, hi, s.color);
         Transform(item);
         const auto dashes = std::span<const double>(scene_.dashes).subspan(s.dashFirst, s.dashCount);
         const render::Stroke stroke{s.color, s.width, dashes};
@@ -85,7 +86,8 @@ class Painter {
       case KeptScene::Kind::kText: {
         const auto& t = scene_.texts[item.first];
         const double height = t.height * view_.Scale(), length = t.length * view_.Scale();
-        if (speck) return Speck(lo, hi, Lighter(t.color));
+        const double reach = std::max(height, length > 0 ? length : height * t.textCount);
+        if (reach < 1) return Speck(origin0(t), origin0(t), Lighter(t.color));
         const Point origin = view_.ToWindow(t.origin);
         const double most = kMaxSides * std::max(width_, height_);
         if (height > most || length > most) {
@@ -126,6 +128,8 @@ class Painter {
   }
 
  private:
+  Point origin0(const KeptScene::StoredText& t) const { return view_.ToWindow(t.origin); }
+
   void Speck(Point lo, Point hi, render::Rgb color) {
     specks_.push_back({static_cast<int>(std::floor((lo.x + hi.x) / 2)), static_cast<int>(std::floor((lo.y + hi.y) / 2)),
                        color});

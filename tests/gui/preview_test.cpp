@@ -11,12 +11,16 @@
 #include <algorithm>
 #include <cmath>
 #include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <thread>
 
 #include "app/preview_pane.h"
+#include "convert/picture_source.h"
 #include "app/window_texts.h"
 #include "app/wx_text.h"
 #include "support/file_text.h"
@@ -463,6 +467,39 @@ TEST(PreviewPane, FileAndFolderNamesShowExactly) {
     EXPECT_EQ(form.PreviewInfo->GetLabel(), wxControl::EscapeMnemonics(form.PreviewInfo->GetLabelText()));
   }
   h.Close();
+}
+
+
+// Times the views of a large drawing (bench/make_drawing writes one): the scene's
+// recording, and a paint of the whole drawing and of zoomed views. Skipped unless
+// PLANDOWN_PREVIEW_DRAWING names the drawing.
+TEST(PreviewPane, PaintTimesOfALargeDrawing) {
+  const char* file = std::getenv("PLANDOWN_PREVIEW_DRAWING");
+  if (file == nullptr) GTEST_SKIP() << "PLANDOWN_PREVIEW_DRAWING names no drawing";
+  using Clock = std::chrono::steady_clock;
+  auto ms = [](Clock::time_point since) { return std::chrono::duration<double, std::milli>(Clock::now() - since).count(); };
+  const auto started = Clock::now();
+  PictureSource source;
+  ReadForPicture(FromUtf8(file), std::nullopt, source);
+  ASSERT_TRUE(source.Drawable());
+  const double readMs = ms(started);
+  const auto recording = Clock::now();
+  raster::KeptScene scene;
+  raster::RecordScene(source.Input(), source.images.get(), {}, scene);
+  std::printf("read %.0f ms, scene recorded in %.0f ms: %zu items\n", readMs, ms(recording), scene.items.size());
+  raster::ViewTransform view;
+  view.Fit(scene.bounds, 800, 500, 8);
+  for (const double zoom : {1.0, 1.0, 4.0, 16.0, 64.0})  // the first paint also starts the fonts {
+    raster::ViewTransform v = view;
+    v.ZoomAbout(zoom, {400, 250});
+    raster::RasterPicture picture;
+    raster::PaintStats stats;
+    const auto painting = Clock::now();
+    ASSERT_TRUE(raster::PaintScene(scene, v, 800, 500, picture, &stats));
+    std::printf("zoom %4.0f: paint %.1f ms (drawn %llu, specks %llu, skipped %llu)\n", zoom, ms(painting),
+                static_cast<unsigned long long>(stats.drawn), static_cast<unsigned long long>(stats.specks),
+                static_cast<unsigned long long>(stats.skipped));
+  }
 }
 
 }  // namespace
