@@ -489,7 +489,8 @@ TEST(PreviewPane, PaintTimesOfALargeDrawing) {
   std::printf("read %.0f ms, scene recorded in %.0f ms: %zu items\n", readMs, ms(recording), scene.items.size());
   raster::ViewTransform view;
   view.Fit(scene.bounds, 800, 500, 8);
-  for (const double zoom : {1.0, 1.0, 4.0, 16.0, 64.0})  // the first paint also starts the fonts {
+  // The first paint also starts the fonts.
+  for (const double zoom : {1.0, 1.0, 4.0, 16.0, 64.0}) {
     raster::ViewTransform v = view;
     v.ZoomAbout(zoom, {400, 250});
     raster::RasterPicture picture;
@@ -500,6 +501,29 @@ TEST(PreviewPane, PaintTimesOfALargeDrawing) {
                 static_cast<unsigned long long>(stats.drawn), static_cast<unsigned long long>(stats.specks),
                 static_cast<unsigned long long>(stats.skipped));
   }
+}
+
+
+// The README's picture of a zoomed preview of a real drawing.
+TEST(PreviewPane, ScreenshotOfAZoomedDrawing) {
+  if (std::getenv("PLANDOWN_SCREENSHOTS") == nullptr) GTEST_SKIP() << "PLANDOWN_SCREENSHOTS not set";
+  const fs::path sample = fs::path(PLANDOWN_CORPUS_DIR) / "jw_cad" / "sample.jww";
+  if (!fs::exists(sample)) GTEST_SKIP() << "no corpus at " << PLANDOWN_CORPUS_DIR;
+  TempDir dir;
+  fs::copy_file(sample, dir.path() / "sample.jww");
+  MainWindowHarness h;
+  std::vector<std::string> lines = PreviewSettings(FromFsPath(dir.path()));
+  lines[2] = "900";
+  h.WriteSettings(lines);
+  app::TForm1& form = h.Open();
+  h.SelectRows({u"sample.jww"});
+  TPreviewPane& pane = *form.PreviewPane;
+  ASSERT_TRUE(Shows(pane, FromFsPath(dir.path() / "sample.jww")));
+  const wxSize client = pane.GetClientSize();
+  pane.ZoomAbout(2.5, wxPoint(client.x * 3 / 4, client.y / 3));
+  testing::Settle();
+  testing::SaveScreenshot(&form, "preview-zoomed.png");
+  h.Close();
 }
 
 }  // namespace
