@@ -200,20 +200,23 @@ TEST(SettingsFile, PreviewSwitchesFollowTheTwentyOneLinesOnlyWhenNeeded) {
     lines.insert(lines.end(), later.begin(), later.end());
     return lines;
   };
-  // Written: the switches up to the last one that is on; none when both are off.
+  // Written: the switches and the sash up to the last one not at its default; none when
+  // all are.
   const struct {
-    int shown, after;
+    int shown, after, sash;
     std::vector<std::string> lines;
   } written[] = {
-      {0, 0, base},
-      {1, 0, with({"1"})},
-      {0, 1, with({"0", "1"})},
-      {1, 1, with({"1", "1"})},
+      {0, 0, 0, base},
+      {1, 0, 0, with({"1"})},
+      {0, 1, 0, with({"0", "1"})},
+      {1, 1, 0, with({"1", "1"})},
+      {0, 0, 310, with({"0", "0", "310"})},
   };
   for (const auto& c : written) {
     AppSettings s;
     s.PreviewShown = c.shown;
     s.PreviewAfter = c.after;
+    s.PreviewSash = c.sash;
     const String path = PathIn(dir, u"w.dat");
     ASSERT_TRUE(SaveSettings(path, s));
     EXPECT_EQ(FileText(path), Lines(c.lines)) << c.shown << c.after;
@@ -222,6 +225,7 @@ TEST(SettingsFile, PreviewSwitchesFollowTheTwentyOneLinesOnlyWhenNeeded) {
     ASSERT_TRUE(LoadSettings(path, back));
     EXPECT_EQ(back.PreviewShown, c.shown);
     EXPECT_EQ(back.PreviewAfter, c.after);
+    EXPECT_EQ(back.PreviewSash, c.sash);
     EXPECT_EQ(back.Conversion.JpegQuality, 75);
   }
   // Read: a file of older versions, or one cut short, leaves the preview off; a short file
@@ -234,7 +238,7 @@ TEST(SettingsFile, PreviewSwitchesFollowTheTwentyOneLinesOnlyWhenNeeded) {
       {"sixteen lines", std::vector<std::string>(base.begin(), base.begin() + 16), 0, 0},
       {"twenty-one lines", base, 0, 0},
       {"twenty-two lines", with({"1"}), 1, 0},
-      {"a later version's further lines", with({"1", "1", "5", "x"}), 1, 1},
+      {"a later version's further lines", with({"1", "1", "5", "x", "y"}), 1, 1},
   };
   for (const auto& c : read) {
     AppSettings s;

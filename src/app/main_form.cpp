@@ -146,15 +146,24 @@ TForm1::TForm1(MainFormSetup setup)
   Panel1->SetSizer(treeSizer);
   Panel1->SetMinSize(FromDIP(wxSize(kMinFolderPanel, -1)));
   Panel2 = new wxPanel(Splitter1);
+  // The list over the preview pane, with a sash between them while the preview is on.
+  PreviewSplitter = new wxSplitterWindow(Panel2, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                         wxSP_LIVE_UPDATE | wxSP_3DSASH);
+  PreviewSplitter->SetSashGravity(0.0);
+  PreviewSplitter->SetMinimumPaneSize(FromDIP(kMinListHeight));
+  ListArea = new wxPanel(PreviewSplitter);
   BuildCommandArea();
   BuildFileList();
   BuildProgressArea();
   BuildPreviewArea();
   auto* rightSizer = new wxBoxSizer(wxVERTICAL);
   rightSizer->Add(Panel3, 0, wxEXPAND);
-  rightSizer->Add(ListView1, 1, wxEXPAND);
-  rightSizer->Add(PreviewBar, 0, wxEXPAND);
-  rightSizer->Add(PreviewPane, 1, wxEXPAND);
+  auto* listSizer = new wxBoxSizer(wxVERTICAL);
+  listSizer->Add(ListView1, 1, wxEXPAND);
+  listSizer->Add(PreviewBar, 0, wxEXPAND);
+  ListArea->SetSizer(listSizer);
+  PreviewSplitter->Initialize(ListArea);
+  rightSizer->Add(PreviewSplitter, 1, wxEXPAND);
   rightSizer->Add(ProgressPanel, 0, wxEXPAND);
   Panel2->SetSizer(rightSizer);
   // The command area never gets less than it needs: the tree gives way.
@@ -270,7 +279,7 @@ void TForm1::BuildCommandArea() {
 }
 
 void TForm1::BuildFileList() {
-  ListView1 = new FileListCtrl(Panel2, rows_, order_);
+  ListView1 = new FileListCtrl(ListArea, rows_, order_);
   for (int c = 0; c < kFileListColumns; ++c)
     ListView1->InsertColumn(c, Wx(kFileListHeaders[static_cast<std::size_t>(c)]),
                             c == kColumnSize ? wxLIST_FORMAT_RIGHT : wxLIST_FORMAT_LEFT, 80);
@@ -306,7 +315,7 @@ void TForm1::BuildProgressArea() {
 }
 
 void TForm1::BuildPreviewArea() {
-  PreviewBar = new wxPanel(Panel2);
+  PreviewBar = new wxPanel(ListArea);
   PreviewCheck = new wxCheckBox(PreviewBar, wxID_ANY, Wx(kPreviewCheck));
   AfterCheck = new wxCheckBox(PreviewBar, wxID_ANY, Wx(kAfterConversionCheck));
   AfterCheck->SetToolTip(Wx(kAfterConversionTip));
@@ -321,7 +330,7 @@ void TForm1::BuildPreviewArea() {
   auto* box = new wxBoxSizer(wxVERTICAL);
   box->Add(row, 0, wxEXPAND | wxTOP | wxBOTTOM, 2);
   PreviewBar->SetSizer(box);
-  PreviewPane = new TPreviewPane(Panel2, setup_.previewStarted);
+  PreviewPane = new TPreviewPane(PreviewSplitter, setup_.previewStarted);
   PreviewPane->SetMinSize(FromDIP(wxSize(-1, kMinPreviewHeight)));
   PreviewPane->Hide();
   PreviewPane->OnShownChanged([this] {
@@ -336,6 +345,19 @@ void TForm1::BuildPreviewArea() {
   });
   PreviewCheck->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { PreviewCheckClick(); });
   AfterCheck->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { AfterCheckClick(); });
+  // The preview keeps its least height when the sash is dragged down.
+  PreviewSplitter->Bind(wxEVT_SPLITTER_SASH_POS_CHANGING, [this](wxSplitterEvent& e) {
+    const int most = PreviewSplitter->GetClientSize().y - PreviewSplitter->GetSashSize() - FromDIP(kMinPreviewHeight);
+    if (e.GetSashPosition() > most) e.SetSashPosition(std::max(most, ListArea->GetMinSize().y));
+  });
+  PreviewSplitter->Bind(wxEVT_SPLITTER_SASH_POS_CHANGED, [this](wxSplitterEvent& e) {
+    e.Skip();
+    // Only a sash the user moved is kept in the settings file.
+    previewSash_ = e.GetSashPosition();
+    settings_.PreviewSash = previewSash_;
+  });
+  // The sash is never double-clicked away.
+  PreviewSplitter->Bind(wxEVT_SPLITTER_DOUBLECLICKED, [](wxSplitterEvent& e) { e.Veto(); });
 }
 
 void TForm1::FormShow() {
@@ -360,7 +382,7 @@ wxSize TForm1::NeededClientSize() const {
   const int width = FromDIP(kMinFolderPanel) + Splitter1->GetSashSize() + command.x;
   int height = Label1Panel->GetMinSize().y + command.y + FromDIP(kMinListHeight) + PreviewBar->GetBestSize().y +
                ProgressPanel->GetBestSize().y;
-  if (PreviewPane->IsShown()) height += FromDIP(kMinPreviewHeight);
+  if (PreviewPane->IsShown()) height += FromDIP(kMinPreviewHeight) + PreviewSplitter->GetSashSize();
   return {width, height};
 }
 
@@ -389,6 +411,7 @@ void TForm1::ApplySettings() {
   AfterCheck->SetValue(settings_.PreviewAfter != 0);
   AfterCheck->Enable(settings_.PreviewShown != 0);
   PreviewPane->Show(settings_.PreviewShown != 0);
+  previewSash_ = std::max(0, settings_.PreviewSash);
 
   // The window keeps the saved size, but grows to show the whole command area beside the
   // saved tree width, and comes back onto a display when it would not show.
@@ -414,6 +437,7 @@ void TForm1::ApplySettings() {
   const int clientWidth = placed.width - decoration.x;
   Splitter1->SetSashPosition(std::max(FromDIP(kMinFolderPanel), std::min(preferredSash_, clientWidth - sash - command.x)));
   Layout();
+  if (PreviewPane->IsShown()) SplitPreview();
   if (fitColumns_) {
     FitColumns();
   } else {
@@ -596,8 +620,12 @@ void TForm1::UpdatePreview(bool reload) {
 
 void TForm1::ShowPreviewPane(bool show) {
   AfterCheck->Enable(show);
-  if (show == PreviewPane->IsShown()) return;
-  if (!show) PreviewPane->Clear();
+  if (show == PreviewSplitter->IsSplit()) return;
+  if (!show) {
+    PreviewPane->Clear();
+    previewSash_ = PreviewSplitter->GetSashPosition();
+    PreviewSplitter->Unsplit(PreviewPane);
+  }
   PreviewPane->Show(show);
   UpdateMinSize();
   // The window grows where it is too low for the pane under a list of its least height.
@@ -605,7 +633,22 @@ void TForm1::ShowPreviewPane(bool show) {
   const wxSize client = GetClientSize();
   if (client.y < needed.y) SetClientSize(client.x, needed.y);
   Panel2->Layout();
-  if (show) UpdatePreview();
+  if (show) {
+    SplitPreview();
+    UpdatePreview();
+  }
+}
+
+void TForm1::SplitPreview() {
+  const int room = PreviewSplitter->GetClientSize().y - PreviewSplitter->GetSashSize();
+  // Until a sash is chosen the preview takes nearly half the window's height.
+  int sash = previewSash_ > 0 ? previewSash_ : room - (GetSize().y * 9 + 19) / 20;
+  sash = std::max(ListArea->GetMinSize().y, std::min(sash, room - FromDIP(kMinPreviewHeight)));
+  if (PreviewSplitter->IsSplit())
+    PreviewSplitter->SetSashPosition(sash);
+  else
+    PreviewSplitter->SplitHorizontally(ListArea, PreviewPane, sash);
+  previewSash_ = sash;
 }
 
 void TForm1::PreviewCheckClick() { ShowPreviewPane(PreviewCheck->IsChecked()); }

@@ -108,12 +108,14 @@ class TForm1 : public wxFrame {
   wxButton* Button2 = nullptr;
   wxButton* ButtonT = nullptr;
   wxButton* ButtonX = nullptr;
+  wxSplitterWindow* PreviewSplitter = nullptr;  // the list over the preview pane
+  wxPanel* ListArea = nullptr;                   // the list and the preview's switches
   wxListCtrl* ListView1 = nullptr;
   wxPanel* PreviewBar = nullptr;  // under the list: the preview's switches
   wxCheckBox* PreviewCheck = nullptr;
   wxCheckBox* AfterCheck = nullptr;
   wxStaticText* PreviewInfo = nullptr;  // the generations the picture shows
-  TPreviewPane* PreviewPane = nullptr;  // under the bar while the preview is on
+  TPreviewPane* PreviewPane = nullptr;  // under the splitter's sash while the preview is on
   wxPanel* ProgressPanel = nullptr;  // under the list while a run goes on
   wxGauge* ProgressBar1 = nullptr;
   wxStaticText* ProgressCount = nullptr;  // "k / N"
@@ -131,6 +133,7 @@ class TForm1 : public wxFrame {
   void BuildProgressArea();
   void BuildPreviewArea();
   void ShowPreviewPane(bool show);
+  void SplitPreview();  // the preview under the list, at the sash chosen
   // The pane follows the first selected row, soon after the selection changed.
   // `reload`: the file may have changed.
   void SchedulePreview(bool reload = false);
@@ -173,6 +176,7 @@ class TForm1 : public wxFrame {
   bool closed_ = false;
   bool previewQueued_ = false;
   bool previewReload_ = false;
+  int previewSash_ = 0;  // the list's height over the preview; 0: not chosen yet
 };
 
 }  // namespace plandown::app

@@ -5,6 +5,8 @@
 #include <wx/settings.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstring>
 
 #include "app/preview_worker.h"
@@ -18,13 +20,9 @@ namespace {
 // A file that answers within this time replaces the picture before at once; a slower one
 // says that it is being read.
 constexpr int kLoadingDelay = 150;  // ms
-// A pane being resized is drawn again once its size has rested this long; meanwhile the
-// picture before is scaled.
-constexpr int kResizeDelay = 120;  // ms
-// Sides smaller than this are not worth a picture (a pane being laid out).
-constexpr int kLeastSide = 16;
+// Pixels around the whole drawing in the fitted view.
+constexpr int kFitMargin = 8;
 constexpr int kLoadingTimerId = wxID_HIGHEST + 11;
-constexpr int kResizeTimerId = wxID_HIGHEST + 12;
 
 wxBitmap ToBitmap(const raster::RasterPicture& p) {
   if (p.width <= 0 || p.height <= 0) return {};
@@ -36,40 +34,40 @@ wxBitmap ToBitmap(const raster::RasterPicture& p) {
 }  // namespace
 
 TPreviewPane::TPreviewPane(wxWindow* parent, std::function<void(const String& path)> started)
-    : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_THEME | wxFULL_REPAINT_ON_RESIZE),
+    : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+              wxBORDER_THEME | wxFULL_REPAINT_ON_RESIZE | wxWANTS_CHARS),
       started_(std::move(started)),
-      loadingTimer_(this, kLoadingTimerId),
-      resizeTimer_(this, kResizeTimerId) {
+      loadingTimer_(this, kLoadingTimerId) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   worker_ = std::make_unique<PreviewWorker>(
       *this, [this](PreviewAnswer& answer) { Answered(answer); }, started_);
   Bind(wxEVT_PAINT, &TPreviewPane::OnPaint, this);
   Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
     e.Skip();
+    bitmapStale_ = true;
     Refresh();
-    if (!path_.empty() && GetClientSize() != requestedSize_) resizeTimer_.StartOnce(kResizeDelay);
   });
+  for (const auto type : {wxEVT_MOUSEWHEEL, wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_MOTION, wxEVT_LEFT_DCLICK})
+    Bind(type, &TPreviewPane::OnMouse, this);
+  Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) { dragFrom_.reset(); });
+  Bind(wxEVT_KEY_DOWN, &TPreviewPane::OnKey, this);
+  Bind(wxEVT_CHAR, &TPreviewPane::OnKey, this);
   Bind(
       wxEVT_TIMER,
       [this](wxTimerEvent&) {
         if (!waiting_) return;
         state_ = State::kLoading;
         shownPath_ = path_;
+        scene_.reset();
         bitmap_ = wxBitmap();
         ShownChanged();
       },
       kLoadingTimerId);
-  Bind(
-      wxEVT_TIMER,
-      [this](wxTimerEvent&) {
-        if (!path_.empty()) Request(true);
-      },
-      kResizeTimerId);
 }
 
 TPreviewPane::~TPreviewPane() {
   loadingTimer_.Stop();
-  resizeTimer_.Stop();
+  if (HasCapture()) ReleaseMouse();
   worker_.reset();  // no answer comes after this
 }
 
@@ -77,39 +75,35 @@ void TPreviewPane::ShowFile(const String& path, const std::optional<ConversionSe
   if (asked_ && path == path_ && after == after_ && !(reload && !path.empty())) return;
   path_ = path;
   after_ = path.empty() ? std::nullopt : after;
-  Request(false);
+  Request();
 }
 
 void TPreviewPane::Clear() {
   path_.clear();
   after_.reset();
-  Request(false);
+  Request();
 }
 
-void TPreviewPane::Request(bool sameDocument) {
+void TPreviewPane::Request() {
   loadingTimer_.Stop();
-  resizeTimer_.Stop();
-  const wxSize size = GetClientSize();
-  requestedSize_ = size;
   asked_ = true;
   PreviewRequest request;
   request.id = ++nextId_;
   request.path = path_;
   request.after = after_;
-  request.width = std::max(size.x, kLeastSide);
-  request.height = std::max(size.y, kLeastSide);
   worker_->Request(std::move(request));
   if (path_.empty()) {
-    // The worker lets its document go and answers nothing.
+    // The worker lets its scene go and answers nothing.
     waiting_ = false;
     state_ = State::kNone;
     shownPath_.clear();
+    scene_.reset();
     bitmap_ = wxBitmap();
     ShownChanged();
     return;
   }
   waiting_ = true;
-  if (!sameDocument) loadingTimer_.StartOnce(kLoadingDelay);
+  loadingTimer_.StartOnce(kLoadingDelay);
 }
 
 void TPreviewPane::Answered(PreviewAnswer& answer) {
@@ -119,20 +113,87 @@ void TPreviewPane::Answered(PreviewAnswer& answer) {
   shownPath_ = answer.path;
   sourceVersion_ = answer.sourceVersion;
   targetVersion_ = answer.targetVersion;
-  if (answer.drawn) {
-    bitmap_ = ToBitmap(answer.picture);
-    state_ = bitmap_.IsOk() ? State::kPicture : State::kNote;
-  } else {
-    bitmap_ = wxBitmap();
-    state_ = State::kNote;
-  }
   notConverted_ = answer.notConverted;
+  const bool sameScene = answer.scene && answer.scene == scene_;
+  scene_ = answer.scene;
+  state_ = scene_ ? State::kPicture : State::kNote;
+  bitmap_ = wxBitmap();
+  bitmapStale_ = true;
+  // A new scene shows whole; the same one answered again (the file unchanged) keeps
+  // the view it had.
+  if (scene_ && !sameScene) FitView();
   ShownChanged();
 }
 
 void TPreviewPane::ShownChanged() {
   Refresh();
   if (changed_) changed_();
+}
+
+void TPreviewPane::ViewChanged() {
+  bitmapStale_ = true;
+  Refresh();
+}
+
+void TPreviewPane::ZoomAbout(double factor, wxPoint at) {
+  if (!scene_) return;
+  view_.ZoomAbout(factor, {static_cast<double>(at.x), static_cast<double>(at.y)});
+  ViewChanged();
+}
+
+void TPreviewPane::Pan(int dx, int dy) {
+  if (!scene_) return;
+  view_.Pan(dx, dy);
+  ViewChanged();
+}
+
+void TPreviewPane::FitView() {
+  if (!scene_) return;
+  const wxSize client = GetClientSize();
+  view_.Fit(scene_->bounds, client.x, client.y, kFitMargin);
+  fittedSize_ = client;
+  ViewChanged();
+}
+
+void TPreviewPane::OnMouse(wxMouseEvent& e) {
+  const wxEventType type = e.GetEventType();
+  if (type == wxEVT_MOUSEWHEEL) {
+    if (e.GetWheelAxis() != wxMOUSE_WHEEL_VERTICAL || e.GetWheelDelta() == 0) return;
+    const double notches = static_cast<double>(e.GetWheelRotation()) / e.GetWheelDelta();
+    ZoomAbout(std::pow(kZoomStep, notches), e.GetPosition());
+  } else if (type == wxEVT_LEFT_DOWN) {
+    SetFocus();  // for the keys
+    dragFrom_ = e.GetPosition();
+    if (!HasCapture()) CaptureMouse();
+  } else if (type == wxEVT_MOTION) {
+    if (!dragFrom_ || !e.LeftIsDown()) return;
+    const wxPoint at = e.GetPosition();
+    Pan(at.x - dragFrom_->x, at.y - dragFrom_->y);
+    dragFrom_ = at;
+  } else if (type == wxEVT_LEFT_UP) {
+    dragFrom_.reset();
+    if (HasCapture()) ReleaseMouse();
+  } else if (type == wxEVT_LEFT_DCLICK) {
+    FitView();
+  }
+}
+
+void TPreviewPane::OnKey(wxKeyEvent& e) {
+  const wxSize client = GetClientSize();
+  const wxPoint middle(client.x / 2, client.y / 2);
+  if (e.GetEventType() == wxEVT_KEY_DOWN) {
+    const int key = e.GetKeyCode();
+    if ((key == WXK_HOME || key == WXK_NUMPAD_HOME) && !e.HasAnyModifiers()) return FitView();
+    if (key == WXK_NUMPAD_ADD) return ZoomAbout(kZoomStep, middle);
+    if (key == WXK_NUMPAD_SUBTRACT) return ZoomAbout(1 / kZoomStep, middle);
+    e.Skip();
+    return;
+  }
+  // Characters, whatever keys give them on the keyboard's layout.
+  const wxChar c = e.GetUnicodeKey();
+  if (c == '+' || c == 0xFF0B) return ZoomAbout(kZoomStep, middle);
+  if (c == '-' || c == 0x2212 || c == 0xFF0D) return ZoomAbout(1 / kZoomStep, middle);
+  e.Skip();
 }
 
 String TPreviewPane::NoteText() const {
@@ -145,24 +206,37 @@ String TPreviewPane::NoteText() const {
   return String();
 }
 
+const wxBitmap& TPreviewPane::Picture() {
+  const wxSize client = GetClientSize();
+  if (!scene_ || client.x <= 0 || client.y <= 0) {
+    bitmap_ = wxBitmap();
+    return bitmap_;
+  }
+  // A pane of a new size shows the whole drawing again until it is zoomed or panned.
+  if (view_.Fitted() && client != fittedSize_) {
+    view_.Fit(scene_->bounds, client.x, client.y, kFitMargin);
+    fittedSize_ = client;
+    bitmapStale_ = true;
+  }
+  if (!bitmapStale_ && bitmap_.IsOk() && bitmap_.GetSize() == client) return bitmap_;
+  const auto start = std::chrono::steady_clock::now();
+  raster::RasterPicture picture;
+  raster::PaintStats stats;
+  bitmap_ = raster::PaintScene(*scene_, view_, client.x, client.y, picture, &stats) ? ToBitmap(picture) : wxBitmap();
+  lastPaintMs_ = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  lastStats_ = stats;
+  bitmapStale_ = false;
+  return bitmap_;
+}
+
 void TPreviewPane::OnPaint(wxPaintEvent&) {
   wxAutoBufferedPaintDC dc(this);
   dc.SetBackground(*wxWHITE_BRUSH);
   dc.Clear();
   const wxSize client = GetClientSize();
-  if (bitmap_.IsOk()) {
-    const wxSize picture = bitmap_.GetSize();
-    if (picture == client) {
-      dc.DrawBitmap(bitmap_, 0, 0);
-    } else {
-      // While the pane is resized, the picture before is fitted until the new one comes.
-      const double scale = std::min(static_cast<double>(client.x) / picture.x, static_cast<double>(client.y) / picture.y);
-      if (scale > 0) {
-        const wxSize scaled(std::max(1, static_cast<int>(picture.x * scale)), std::max(1, static_cast<int>(picture.y * scale)));
-        const wxBitmap fitted(bitmap_.ConvertToImage().Scale(scaled.x, scaled.y, wxIMAGE_QUALITY_NORMAL));
-        dc.DrawBitmap(fitted, (client.x - scaled.x) / 2, (client.y - scaled.y) / 2);
-      }
-    }
+  if (state_ == State::kPicture) {
+    const wxBitmap& picture = Picture();
+    if (picture.IsOk()) dc.DrawBitmap(picture, 0, 0);
     return;
   }
   const String note = NoteText();

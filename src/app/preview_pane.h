@@ -1,7 +1,10 @@
-// The preview pane under the file list: the picture of one drawing or shape, fitted to
-// the pane, as it is or as the conversion would write it. Pictures are read and drawn on
-// the preview worker; the pane shows the newest answer, a note while a file takes time
-// to read, and a note for what it cannot show.
+// The preview pane under the file list: the picture of one drawing or shape, as it is or
+// as the conversion would write it, which can be zoomed and panned. Scenes are read and
+// recorded on the preview worker; the pane draws the view of the newest answer, a note
+// while a file takes time to read, and a note for what it cannot show.
+//
+// Wheel: zoom about the pointer; + and - (also on the keypad): zoom about the middle;
+// dragging: pan; double click or Home: the whole drawing, as every new file shows.
 #pragma once
 #include <wx/bitmap.h>
 #include <wx/panel.h>
@@ -13,6 +16,9 @@
 #include <optional>
 
 #include "convert/settings.h"
+#include "raster/kept_scene.h"
+#include "raster/scene_paint.h"
+#include "raster/view_transform.h"
 #include "util/ustring.h"
 
 namespace plandown::app {
@@ -29,6 +35,9 @@ class TPreviewPane final : public wxPanel {
     kNote,     // the file cannot be shown
   };
 
+  // One wheel notch or key press zooms by this factor.
+  static constexpr double kZoomStep = 1.25;
+
   // `started` is called on the worker's thread as each request is begun (a hook for tests).
   TPreviewPane(wxWindow* parent, std::function<void(const String& path)> started = {});
   ~TPreviewPane() override;
@@ -37,8 +46,15 @@ class TPreviewPane final : public wxPanel {
   // file and settings again change nothing unless `reload` asks to look at the file
   // again (it is read again only when it changed).
   void ShowFile(const String& path, const std::optional<ConversionSettings>& after, bool reload = false);
-  // Drops the worker's document and shows nothing (the pane is being closed).
+  // Drops the worker's scene and shows nothing (the pane is being closed).
   void Clear();
+
+  // The view: zoom by `factor` about a point of the pane, pan by pixels, the whole
+  // drawing. What the mouse and the keys do, for code too.
+  void ZoomAbout(double factor, wxPoint at);
+  void Pan(int dx, int dy);
+  void FitView();
+  const raster::ViewTransform& View() const { return view_; }
 
   State GetState() const { return state_; }
   // The file the pane was last asked to show.
@@ -47,8 +63,13 @@ class TPreviewPane final : public wxPanel {
   const String& ShownPath() const { return shownPath_; }
   // The note shown instead of a picture; empty while a picture shows.
   String NoteText() const;
-  // The picture shown (invalid while none), and the generations it shows.
-  const wxBitmap& Picture() const { return bitmap_; }
+  // The picture shown (invalid while none): the view drawn at the pane's size.
+  const wxBitmap& Picture();
+  // The scene shown; none while no picture shows.
+  const raster::KeptScene* Scene() const { return scene_.get(); }
+  // What the last picture took to draw, in milliseconds, and what it drew.
+  double LastPaintMs() const { return lastPaintMs_; }
+  const raster::PaintStats& LastPaintStats() const { return lastStats_; }
   int SourceVersion() const { return sourceVersion_; }
   int TargetVersion() const { return targetVersion_; }
   // Answers taken since the pane was made (stale ones are never taken).
@@ -59,10 +80,13 @@ class TPreviewPane final : public wxPanel {
   void OnShownChanged(std::function<void()> changed) { changed_ = std::move(changed); }
 
  private:
-  void Request(bool sameDocument);
+  void Request();
   void Answered(PreviewAnswer& answer);
   void OnPaint(wxPaintEvent& event);
+  void OnMouse(wxMouseEvent& event);
+  void OnKey(wxKeyEvent& event);
   void ShownChanged();
+  void ViewChanged();
 
   std::function<void(const String&)> started_;
   std::function<void()> changed_;
@@ -70,15 +94,19 @@ class TPreviewPane final : public wxPanel {
   String path_;
   std::optional<ConversionSettings> after_;
   std::uint64_t nextId_ = 0;
-  bool asked_ = false;    // a request was made
+  bool asked_ = false;  // a request was made
   bool waiting_ = false;
-  bool loadingShown_ = false;  // the wait has lasted long enough to say so
-  wxSize requestedSize_;
   wxTimer loadingTimer_;
-  wxTimer resizeTimer_;
   State state_ = State::kNone;
   String shownPath_;
-  wxBitmap bitmap_;
+  std::shared_ptr<const raster::KeptScene> scene_;
+  raster::ViewTransform view_;
+  wxSize fittedSize_;      // the pane's size the view was last fitted to
+  wxBitmap bitmap_;        // the view drawn, while it is current
+  bool bitmapStale_ = true;
+  double lastPaintMs_ = 0;
+  raster::PaintStats lastStats_;
+  std::optional<wxPoint> dragFrom_;
   int sourceVersion_ = 0;
   int targetVersion_ = 0;
   bool notConverted_ = false;

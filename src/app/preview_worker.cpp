@@ -48,7 +48,7 @@ struct PreviewWorker::Shared {
 
   // `self` is this; the queued answers keep it.
   void Run(const std::shared_ptr<Shared>& self);
-  // Reads (or takes the kept document) and draws; false when a newer request made the
+  // Reads and records (or takes the kept answer); false when a newer request made the
   // answer useless on the way.
   bool Answer(const PreviewRequest& request, PreviewAnswer& answer);
 
@@ -61,11 +61,12 @@ struct PreviewWorker::Shared {
   std::optional<PreviewRequest> pending;
   std::uint64_t newest = 0;  // the id of the newest request made
   bool stopping = false;
-  std::atomic<bool> cancel{false};  // the picture being drawn is no longer wanted
+  std::atomic<bool> cancel{false};  // the scene being recorded is no longer wanted
 
-  // Only the thread touches these.
+  // Only the thread touches these: the answer last made (its id aside) and what it was
+  // made from.
   DocumentKey keptKey;
-  std::unique_ptr<PictureSource> kept;
+  std::unique_ptr<PreviewAnswer> kept;
 };
 
 void PreviewWorker::Shared::Run(const std::shared_ptr<Shared>& self) {
@@ -109,38 +110,44 @@ bool PreviewWorker::Shared::Answer(const PreviewRequest& request, PreviewAnswer&
   answer.id = request.id;
   answer.path = request.path;
   if (request.path.empty()) {
-    // Nothing to show: the document kept goes.
+    // Nothing to show: the scene kept goes.
     kept.reset();
     keptKey = {};
     return false;
   }
   const DocumentKey key = KeyOf(request);
   if (!kept || !(key == keptKey)) {
-    kept.reset();  // one document in memory at a time
+    kept.reset();  // one scene in memory at a time
     keptKey = {};
-    auto source = std::make_unique<PictureSource>();
-    ReadForPicture(request.path, request.after, *source);
-    kept = std::move(source);
+    auto made = std::make_unique<PreviewAnswer>();
+    {
+      // The document is let go once its scene is recorded.
+      PictureSource source;
+      ReadForPicture(request.path, request.after, source);
+      {
+        std::lock_guard lock(mutex);
+        if (stopping || OvertakenLocked(key)) return false;
+      }
+      made->sourceVersion = source.sourceVersion;
+      made->targetVersion = source.targetVersion;
+      made->notConverted =
+          request.after && (source.refusal == Refusal::kOldVersion || source.refusal == Refusal::kEmptyShape);
+      if (source.Drawable()) {
+        auto scene = std::make_shared<raster::KeptScene>();
+        render::WalkLimits limits;
+        limits.cancel = &cancel;
+        raster::RecordScene(source.Input(), source.images.get(), limits, *scene);
+        if (scene->result.walk.cancelled) return false;
+        made->scene = std::move(scene);
+      }
+    }
+    kept = std::move(made);
     keptKey = key;
-  }
-  {
-    std::lock_guard lock(mutex);
-    if (stopping || OvertakenLocked(key)) return false;
   }
   answer.sourceVersion = kept->sourceVersion;
   answer.targetVersion = kept->targetVersion;
-  answer.notConverted = request.after && (kept->refusal == Refusal::kOldVersion || kept->refusal == Refusal::kEmptyShape);
-  if (!kept->Drawable()) return true;
-  render::RenderOptions options;
-  options.width = request.width;
-  options.height = request.height;
-  options.margin = 8;
-  options.images = kept->images.get();
-  options.limits.cancel = &cancel;
-  render::RenderResult result;
-  if (!raster::RenderRaster(kept->Input(), options, answer.picture, result)) return true;
-  if (result.walk.cancelled) return false;
-  answer.drawn = true;
+  answer.notConverted = kept->notConverted;
+  answer.scene = kept->scene;
   return true;
 }
 
@@ -165,7 +172,7 @@ void PreviewWorker::Request(PreviewRequest request) {
     std::lock_guard lock(shared_->mutex);
     shared_->newest = request.id;
     shared_->pending = std::move(request);
-    shared_->cancel = true;  // whatever is being drawn now is for an older request
+    shared_->cancel = true;  // whatever is being recorded now is for an older request
   }
   shared_->wake.notify_all();
 }

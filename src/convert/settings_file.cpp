@@ -48,6 +48,7 @@ template <class Settings, class Visitor>
 void VisitLaterLines(Settings& s, Visitor&& v) {
   v(s.PreviewShown, AppSettings{}.PreviewShown);
   v(s.PreviewAfter, AppSettings{}.PreviewAfter);
+  v(s.PreviewSash, AppSettings{}.PreviewSash);
 }
 
 // Lines ended by CR LF, LF or CR; a last line without an ending counts.

@@ -16,14 +16,14 @@
 
 namespace plandown::raster {
 
-namespace {
-// Fonts, image handlers and the graphics renderer are shared by the whole process.
-std::mutex gRasterMutex;
-}  // namespace
+std::mutex& GraphicsMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
 
 bool RenderRaster(const render::DrawingInput& in, const render::RenderOptions& options, RasterPicture& out,
                   render::RenderResult& result) {
-  std::lock_guard<std::mutex> lock(gRasterMutex);
+  std::lock_guard<std::mutex> lock(GraphicsMutex());
   if (!InitImageLibrary()) return false;
   wxLogNull quiet;
   const int width = std::clamp(options.width, 1, render::kMaxPictureSide);
@@ -50,7 +50,7 @@ bool RenderRaster(const render::DrawingInput& in, const render::RenderOptions& o
 }
 
 bool EncodePng(const RasterPicture& p, std::vector<std::uint8_t>& png) {
-  std::lock_guard<std::mutex> lock(gRasterMutex);
+  std::lock_guard<std::mutex> lock(GraphicsMutex());
   if (!InitImageLibrary()) return false;
   if (p.width <= 0 || p.height <= 0 ||
       p.rgb.size() != static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height) * 3)

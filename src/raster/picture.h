@@ -2,6 +2,7 @@
 // image, and PNG files of them. Works without a display.
 #pragma once
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 #include "render/renderer.h"
@@ -13,6 +14,10 @@ struct RasterPicture {
   int width = 0, height = 0;
   std::vector<std::uint8_t> rgb;  // rows top to bottom, three bytes a pixel
 };
+
+// Fonts, image handlers and the graphics renderer are shared by the whole process: one
+// picture is drawn at a time, under this.
+std::mutex& GraphicsMutex();
 
 // Renders into a picture of options.width × options.height. False when the graphics
 // library could not start (nothing is drawn then). One picture is drawn at a time.

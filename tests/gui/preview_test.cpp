@@ -5,16 +5,22 @@
 #include <wx/checkbox.h>
 #include <wx/image.h>
 #include <wx/listctrl.h>
+#include <wx/splitter.h>
 #include <wx/stattext.h>
 
 #include <algorithm>
+#include <cmath>
 #include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <thread>
 
 #include "app/preview_pane.h"
+#include "convert/picture_source.h"
 #include "app/window_texts.h"
 #include "app/wx_text.h"
 #include "support/file_text.h"
@@ -272,6 +278,251 @@ TEST(PreviewPane, OnlyTheNewestChoiceIsShownAndAWaitSaysSo) {
   EXPECT_EQ(pane.ShownPath(), files.file(u"sxf_details.jww"));
   const std::vector<String> read = begunCopy();
   EXPECT_EQ(std::count(read.begin(), read.end(), files.file(u"part.jws")), 0);
+  h.Close();
+}
+
+
+
+// The scene point under a window point stays there, to rounding.
+void ExpectSameUnder(const raster::ViewTransform& before, const raster::ViewTransform& after, wxPoint at) {
+  const render::Point p{static_cast<double>(at.x), static_cast<double>(at.y)};
+  const render::Point a = before.ToScene(p), b = after.ToScene(p);
+  EXPECT_NEAR(a.x, b.x, 1e-9 * std::max(1.0, std::fabs(a.x)));
+  EXPECT_NEAR(a.y, b.y, 1e-9 * std::max(1.0, std::fabs(a.y)));
+}
+
+void SendKey(wxWindow& w, wxEventType type, int key, wxChar unicode = 0) {
+  wxKeyEvent e(type);
+  e.m_keyCode = key;
+  e.m_uniChar = unicode;
+  e.SetEventObject(&w);
+  w.GetEventHandler()->ProcessEvent(e);
+}
+
+void SendMouse(wxWindow& w, wxEventType type, wxPoint at, int wheel = 0) {
+  wxMouseEvent e(type);
+  e.SetPosition(at);
+  e.m_x = at.x;
+  e.m_y = at.y;
+  e.m_leftDown = type == wxEVT_LEFT_DOWN || type == wxEVT_MOTION;
+  if (wheel != 0) {
+    e.m_wheelRotation = wheel;
+    e.m_wheelDelta = 120;
+    e.m_wheelAxis = wxMOUSE_WHEEL_VERTICAL;
+  }
+  e.SetEventObject(&w);
+  w.GetEventHandler()->ProcessEvent(e);
+}
+
+
+TEST(PreviewPane, ZoomsPansAndFitsWithMouseAndKeys) {
+  PreviewFolder files;
+  MainWindowHarness h;
+  h.WriteSettings(PreviewSettings(files.folder()));
+  app::TForm1& form = h.Open();
+  TPreviewPane& pane = *form.PreviewPane;
+  h.SelectRows({u"sxf_details.jww"});
+  ASSERT_TRUE(Shows(pane, files.file(u"sxf_details.jww")));
+  ASSERT_EQ(pane.GetState(), TPreviewPane::State::kPicture);
+  const wxSize client = pane.GetClientSize();
+  const raster::ViewTransform fitted = pane.View();
+  EXPECT_TRUE(fitted.Fitted());
+  // The whole scene lies within the pane.
+  const auto& b = pane.Scene()->bounds;
+  for (const render::Point corner : {render::Point{b.minX, b.minY}, render::Point{b.maxX, b.maxY}}) {
+    const render::Point w = fitted.ToWindow(corner);
+    EXPECT_GE(w.x, -0.5);
+    EXPECT_GE(w.y, -0.5);
+    EXPECT_LE(w.x, client.x + 0.5);
+    EXPECT_LE(w.y, client.y + 0.5);
+  }
+  const wxImage whole = pane.Picture().ConvertToImage();
+
+  // Two wheel notches up zoom in about the pointer, one down zooms back out.
+  const wxPoint pointer(client.x / 3, client.y / 4);
+  SendMouse(pane, wxEVT_MOUSEWHEEL, pointer, 240);
+  EXPECT_NEAR(pane.View().Scale(), fitted.Scale() * TPreviewPane::kZoomStep * TPreviewPane::kZoomStep, 1e-12);
+  ExpectSameUnder(fitted, pane.View(), pointer);
+  const wxImage zoomed = pane.Picture().ConvertToImage();
+  EXPECT_EQ(zoomed.GetSize(), client);
+  EXPECT_NE(std::memcmp(whole.GetData(), zoomed.GetData(), static_cast<std::size_t>(client.x) * client.y * 3), 0);
+  const raster::ViewTransform in = pane.View();
+  SendMouse(pane, wxEVT_MOUSEWHEEL, pointer, -120);
+  EXPECT_NEAR(pane.View().Scale(), in.Scale() / TPreviewPane::kZoomStep, 1e-12);
+  ExpectSameUnder(in, pane.View(), pointer);
+
+  // + and - (typed or on the keypad) zoom about the middle.
+  const wxPoint middle(client.x / 2, client.y / 2);
+  struct KeyCase {
+    wxEventType type;
+    int key;
+    wxChar unicode;
+    double factor;
+  };
+  for (const KeyCase& c : {KeyCase{wxEVT_CHAR, '+', '+', TPreviewPane::kZoomStep},
+                           KeyCase{wxEVT_CHAR, '-', '-', 1 / TPreviewPane::kZoomStep},
+                           KeyCase{wxEVT_KEY_DOWN, WXK_NUMPAD_ADD, 0, TPreviewPane::kZoomStep},
+                           KeyCase{wxEVT_KEY_DOWN, WXK_NUMPAD_SUBTRACT, 0, 1 / TPreviewPane::kZoomStep}}) {
+    const raster::ViewTransform before = pane.View();
+    SendKey(pane, c.type, c.key, c.unicode);
+    EXPECT_NEAR(pane.View().Scale(), before.Scale() * c.factor, 1e-12) << c.key;
+    ExpectSameUnder(before, pane.View(), middle);
+  }
+
+  // A drag moves the drawing with the pointer, at the same scale.
+  const raster::ViewTransform beforeDrag = pane.View();
+  SendMouse(pane, wxEVT_LEFT_DOWN, wxPoint(50, 50));
+  SendMouse(pane, wxEVT_MOTION, wxPoint(70, 40));
+  SendMouse(pane, wxEVT_MOTION, wxPoint(90, 45));
+  SendMouse(pane, wxEVT_LEFT_UP, wxPoint(90, 45));
+  EXPECT_EQ(pane.View().Scale(), beforeDrag.Scale());
+  EXPECT_DOUBLE_EQ(pane.View().OffsetX(), beforeDrag.OffsetX() + 40);
+  EXPECT_DOUBLE_EQ(pane.View().OffsetY(), beforeDrag.OffsetY() - 5);
+  EXPECT_FALSE(pane.View().Fitted());
+
+  // Zooming stays within its limits.
+  for (int i = 0; i < 100; ++i) SendMouse(pane, wxEVT_MOUSEWHEEL, pointer, 120);
+  EXPECT_NEAR(pane.View().Zoom(), raster::ViewTransform::kMaxZoom, 1e-9);
+  for (int i = 0; i < 100; ++i) SendMouse(pane, wxEVT_MOUSEWHEEL, pointer, -120);
+  EXPECT_NEAR(pane.View().Zoom(), raster::ViewTransform::kMinZoom, 1e-9);
+
+  // Home, a double click and a newly chosen file each give the whole drawing again.
+  auto expectFitted = [&](const char* what) {
+    EXPECT_TRUE(pane.View().Fitted()) << what;
+    EXPECT_DOUBLE_EQ(pane.View().Scale(), fitted.Scale()) << what;
+    EXPECT_DOUBLE_EQ(pane.View().OffsetX(), fitted.OffsetX()) << what;
+    EXPECT_DOUBLE_EQ(pane.View().OffsetY(), fitted.OffsetY()) << what;
+  };
+  SendKey(pane, wxEVT_KEY_DOWN, WXK_HOME);
+  expectFitted("Home");
+  pane.Pan(10, 10);
+  SendMouse(pane, wxEVT_LEFT_DCLICK, middle);
+  expectFitted("double click");
+  pane.ZoomAbout(3, middle);
+  h.SelectRows({u"plan.jww"});
+  ASSERT_TRUE(Shows(pane, files.file(u"plan.jww")));
+  h.SelectRows({u"sxf_details.jww"});
+  ASSERT_TRUE(Shows(pane, files.file(u"sxf_details.jww")));
+  expectFitted("new selection");
+  EXPECT_EQ(std::memcmp(whole.GetData(), pane.Picture().ConvertToImage().GetData(),
+                        static_cast<std::size_t>(client.x) * client.y * 3),
+            0);
+  h.Close();
+}
+
+TEST(PreviewPane, TheSashOverThePreviewIsKeptThroughARestart) {
+  PreviewFolder files;
+  MainWindowHarness h;
+  h.WriteSettings(PreviewSettings(files.folder()));
+  int moved = 0;
+  {
+    app::TForm1& form = h.Open();
+    ASSERT_TRUE(form.PreviewSplitter->IsSplit());
+    // A first start gives the preview at least 40 % of the window's height.
+    EXPECT_GE(form.PreviewPane->GetSize().y, form.GetSize().y * 2 / 5);
+    // The user drags the sash down by 60 pixels.
+    moved = form.PreviewSplitter->GetSashPosition() + 60;
+    form.PreviewSplitter->SetSashPosition(moved);
+    wxSplitterEvent e(wxEVT_SPLITTER_SASH_POS_CHANGED, form.PreviewSplitter);
+    e.SetSashPosition(moved);
+    form.PreviewSplitter->GetEventHandler()->ProcessEvent(e);
+    wxYield();
+    EXPECT_EQ(form.PreviewSplitter->GetSashPosition(), moved);
+    h.Close();
+  }
+  std::vector<std::string> lines = h.SettingsLines();
+  ASSERT_EQ(lines.size(), 24u);
+  EXPECT_EQ(lines[23], std::to_string(moved));
+  {
+    app::TForm1& form = h.Open();
+    EXPECT_EQ(form.PreviewSplitter->GetSashPosition(), moved);
+    // Off and on again, the pane comes back under the same sash.
+    testing::Tick(form.PreviewCheck, false);
+    EXPECT_FALSE(form.PreviewSplitter->IsSplit());
+    testing::Tick(form.PreviewCheck, true);
+    EXPECT_EQ(form.PreviewSplitter->GetSashPosition(), moved);
+    h.Close();
+  }
+  EXPECT_EQ(h.SettingsLines().size(), 24u);
+}
+
+TEST(PreviewPane, FileAndFolderNamesShowExactly) {
+  PreviewFolder files;
+  const fs::path odd = files.dir.path() / fs::path(u8"A&B_C");
+  fs::create_directory(odd);
+  for (const char8_t* name : {u8"06支柱_BX.jws", u8"A&B.jws"})
+    fs::copy_file(files.dir.path() / "part.jws", odd / fs::path(name));
+  MainWindowHarness h;
+  h.WriteSettings(PreviewSettings(FromFsPath(odd)));
+  app::TForm1& form = h.Open();
+  // What the label shows is the text itself: "&" and "_" are not taken as mnemonics.
+  const String folder = FromFsPath(odd);
+  EXPECT_EQ(app::FromWx(form.Label1->GetLabelText()), u"参照フォルダ：" + folder);
+  EXPECT_EQ(form.Label1->GetLabel(), wxControl::EscapeMnemonics(app::Wx(u"参照フォルダ：" + folder)));
+  for (const char16_t* name : {u"06支柱_BX.jws", u"A&B.jws"}) {
+    h.SelectRows({name});
+    ASSERT_TRUE(Shows(*form.PreviewPane, AddPathDelim(folder) + name));
+    const String caption = app::FromWx(form.PreviewInfo->GetLabelText());
+    EXPECT_EQ(caption.substr(0, std::char_traits<char16_t>::length(name) + 2), String(name) + u"  ");
+    EXPECT_EQ(form.PreviewInfo->GetLabel(), wxControl::EscapeMnemonics(form.PreviewInfo->GetLabelText()));
+  }
+  h.Close();
+}
+
+
+// Times the views of a large drawing (bench/make_drawing writes one): the scene's
+// recording, and a paint of the whole drawing and of zoomed views. Skipped unless
+// PLANDOWN_PREVIEW_DRAWING names the drawing.
+TEST(PreviewPane, PaintTimesOfALargeDrawing) {
+  const char* file = std::getenv("PLANDOWN_PREVIEW_DRAWING");
+  if (file == nullptr) GTEST_SKIP() << "PLANDOWN_PREVIEW_DRAWING names no drawing";
+  using Clock = std::chrono::steady_clock;
+  auto ms = [](Clock::time_point since) { return std::chrono::duration<double, std::milli>(Clock::now() - since).count(); };
+  const auto started = Clock::now();
+  PictureSource source;
+  ReadForPicture(FromUtf8(file), std::nullopt, source);
+  ASSERT_TRUE(source.Drawable());
+  const double readMs = ms(started);
+  const auto recording = Clock::now();
+  raster::KeptScene scene;
+  raster::RecordScene(source.Input(), source.images.get(), {}, scene);
+  std::printf("read %.0f ms, scene recorded in %.0f ms: %zu items\n", readMs, ms(recording), scene.items.size());
+  raster::ViewTransform view;
+  view.Fit(scene.bounds, 800, 500, 8);
+  // The first paint also starts the fonts.
+  for (const double zoom : {1.0, 1.0, 4.0, 16.0, 64.0}) {
+    raster::ViewTransform v = view;
+    v.ZoomAbout(zoom, {400, 250});
+    raster::RasterPicture picture;
+    raster::PaintStats stats;
+    const auto painting = Clock::now();
+    ASSERT_TRUE(raster::PaintScene(scene, v, 800, 500, picture, &stats));
+    std::printf("zoom %4.0f: paint %.1f ms (drawn %llu, specks %llu, skipped %llu)\n", zoom, ms(painting),
+                static_cast<unsigned long long>(stats.drawn), static_cast<unsigned long long>(stats.specks),
+                static_cast<unsigned long long>(stats.skipped));
+  }
+}
+
+
+// The README's picture of a zoomed preview of a real drawing.
+TEST(PreviewPane, ScreenshotOfAZoomedDrawing) {
+  if (std::getenv("PLANDOWN_SCREENSHOTS") == nullptr) GTEST_SKIP() << "PLANDOWN_SCREENSHOTS not set";
+  const fs::path sample = fs::path(PLANDOWN_CORPUS_DIR) / "jw_cad" / "sample.jww";
+  if (!fs::exists(sample)) GTEST_SKIP() << "no corpus at " << PLANDOWN_CORPUS_DIR;
+  TempDir dir;
+  fs::copy_file(sample, dir.path() / "sample.jww");
+  MainWindowHarness h;
+  std::vector<std::string> lines = PreviewSettings(FromFsPath(dir.path()));
+  lines[2] = "900";
+  h.WriteSettings(lines);
+  app::TForm1& form = h.Open();
+  h.SelectRows({u"sample.jww"});
+  TPreviewPane& pane = *form.PreviewPane;
+  ASSERT_TRUE(Shows(pane, FromFsPath(dir.path() / "sample.jww")));
+  const wxSize client = pane.GetClientSize();
+  pane.ZoomAbout(2.5, wxPoint(client.x * 3 / 4, client.y / 3));
+  testing::Settle();
+  testing::SaveScreenshot(&form, "preview-zoomed.png");
   h.Close();
 }
 
