@@ -3,6 +3,7 @@
 // the convert command over the selected rows and the result view of a run.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -12,6 +13,7 @@
 #include "convert/conversion_report.h"
 #include "convert/report_file.h"
 #include "convert/result_rows.h"
+#include "convert/session_temp_folder.h"
 #include "convert/settings_form.h"
 #include "convert/status_texts.h"
 #include "convert/window_placement.h"
@@ -21,6 +23,7 @@
 #include "support/temp_dir.h"
 #include "util/files.h"
 #include "util/paths.h"
+#include "util/processes.h"
 #include "util/text.h"
 
 namespace plandown {
@@ -171,6 +174,36 @@ TEST(ReferenceFolder, SessionTempFolderIsBesideTheProgramOrPrivate) {
   EXPECT_NE(fallback.rfind(blocked.folder(), 0), 0u);
   EXPECT_TRUE(FolderExists(fallback));
   EXPECT_TRUE(RemoveFolder(fallback));
+}
+
+// TEMP is shared by the windows started from one program folder: what a crashed session
+// left goes at the next start, what a running session uses stays.
+TEST(ReferenceFolder, SessionTempFolderLeftByACrashIsEmptiedUnlessASessionRuns) {
+  TempDir program;
+  const fs::path temp = program.path() / "TEMP";
+  const auto mark = [&](std::int64_t id) { return temp / (".session-" + std::to_string(id)); };
+  constexpr std::int64_t kEnded = 2147483644;  // no process has this id
+  struct Case {
+    std::int64_t markedBy;  // 0: no mark (a folder of an older version)
+    bool cleared;
+  };
+  for (const Case c : {Case{kEnded, true}, Case{0, true}, Case{CurrentProcessId(), false}}) {
+    SCOPED_TRACE(c.markedBy);
+    fs::create_directories(temp / "sub");
+    testing::WriteBytes(temp / "left.bmp", "image");
+    testing::WriteBytes(temp / "sub" / "left.png", "image");
+    if (c.markedBy != 0) testing::WriteBytes(mark(c.markedBy), "");
+    const String folder = CreateSessionTempFolder(program.folder());
+    ASSERT_EQ(folder, program.folder() + u"TEMP" + PathDelim());
+    EXPECT_EQ(fs::exists(temp / "left.bmp"), !c.cleared);
+    EXPECT_EQ(fs::exists(temp / "sub" / "left.png"), !c.cleared);
+    EXPECT_TRUE(fs::exists(mark(CurrentProcessId())));
+    EXPECT_EQ(fs::exists(mark(kEnded)), c.markedBy == kEnded && !c.cleared);
+    // The end of the session takes its mark and the folder, only when nothing else is there.
+    ReleaseSessionTempFolder(folder);
+    EXPECT_EQ(fs::exists(temp), !c.cleared);
+    fs::remove_all(temp);
+  }
 }
 
 class RecordingUi final : public ConversionUi {

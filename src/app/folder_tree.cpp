@@ -48,26 +48,27 @@ TplExplorerFolderTree::TplExplorerFolderTree(wxWindow* parent) : wxPanel(parent,
   // The control selects the file system's root of its own accord; nothing is selected
   // until the user or the window chooses a folder.
   dir_->UnselectAll();
-  dir_->Bind(wxEVT_DIRCTRL_SELECTIONCHANGED, &TplExplorerFolderTree::OnSelectionChanged, this);
+  // The tree may report a selection as it is destroyed, after this panel is gone.
+  dir_->Bind(wxEVT_DIRCTRL_SELECTIONCHANGED, guard_([this](wxTreeEvent& e) { OnSelectionChanged(e); }));
   wxTreeCtrl* tree = dir_->GetTreeCtrl();
-  tree->Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
+  tree->Bind(wxEVT_SIZE, guard_([this](wxSizeEvent& e) {
     e.Skip();
     // After the tree has laid itself out at the new size.
     if (keepSelectionInView_) CallAfter([this] {
         if (keepSelectionInView_) ScrollToSelection();
       });
-  });
-  const auto userScrolls = [this](wxScrollWinEvent& e) {
+  }));
+  const auto userScrolls = guard_([this](wxScrollWinEvent& e) {
     e.Skip();
     keepSelectionInView_ = false;
-  };
+  });
   for (const auto type : {wxEVT_SCROLLWIN_TOP, wxEVT_SCROLLWIN_BOTTOM, wxEVT_SCROLLWIN_LINEUP, wxEVT_SCROLLWIN_LINEDOWN,
                           wxEVT_SCROLLWIN_PAGEUP, wxEVT_SCROLLWIN_PAGEDOWN, wxEVT_SCROLLWIN_THUMBTRACK})
     tree->Bind(type, userScrolls);
-  tree->Bind(wxEVT_MOUSEWHEEL, [this](wxMouseEvent& e) {
+  tree->Bind(wxEVT_MOUSEWHEEL, guard_([this](wxMouseEvent& e) {
     e.Skip();
     keepSelectionInView_ = false;
-  });
+  }));
 }
 
 void TplExplorerFolderTree::SetSelectFolder(const String& folder) {

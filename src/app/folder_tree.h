@@ -5,6 +5,7 @@
 #pragma once
 #include <wx/panel.h>
 
+#include "app/life_guard.h"
 #include "util/ustring.h"
 
 class wxGenericDirCtrl;
@@ -43,6 +44,7 @@ class TplExplorerFolderTree : public wxPanel {
   bool selectingByCode_ = false;
   bool keepSelectionInView_ = false;
   bool suspended_ = false;
+  LifeGuard guard_;  // declared last: the handlers stop before any member goes
 };
 
 }  // namespace plandown::app

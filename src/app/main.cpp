@@ -1,8 +1,11 @@
 // plandown-gui: the desktop application.
 #include <wx/app.h>
 #include <wx/iconbndl.h>
+#include <wx/dirctrl.h>
+#include <wx/utils.h>
 #include <wx/image.h>
 
+#include "app/folder_tree.h"
 #include "app/main_form.h"
 #include "app/window_texts.h"
 #include "app/wx_text.h"
@@ -30,6 +33,15 @@ class PlandownApp : public wxApp {
     form->FormShow();
     form->Show();
     SetTopWindow(form);
+    // A test hook: the folder is chosen in the tree once the window runs, as a click would
+    // (the tests that end the program from outside need a setting changed by the user).
+    wxString folder;
+    if (wxGetEnv(wxS("PLANDOWN_TEST_CHOOSE_FOLDER"), &folder) && !folder.empty()) {
+      form->CallAfter([form, folder] {
+        form->plExplorerFolderTree1->DirCtrl()->UnselectAll();
+        form->plExplorerFolderTree1->DirCtrl()->ExpandPath(folder);
+      });
+    }
     return true;
   }
 };

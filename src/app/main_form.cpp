@@ -31,6 +31,7 @@
 #include "app/window_texts.h"
 #include "app/wx_text.h"
 #include "convert/reference_folder.h"
+#include "convert/session_temp_folder.h"
 #include "convert/status_texts.h"
 #include "convert/window_placement.h"
 #include "jww/substitution.h"
@@ -178,56 +179,67 @@ TForm1::TForm1(MainFormSetup setup)
   StatusBar1 = MakeStatusBar(this);
   SetStatusBar(StatusBar1);
   Timer1 = std::make_unique<wxTimer>(this, kPollTimerId);
-  Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Timer1Timer(); }, kPollTimerId);
-  Bind(wxEVT_TIMER, [this](wxTimerEvent&) { RefreshList(false); }, kRefreshTimerId);
+  Bind(wxEVT_TIMER, guard_([this](wxTimerEvent&) { Timer1Timer(); }), kPollTimerId);
+  Bind(wxEVT_TIMER, guard_([this](wxTimerEvent&) { RefreshList(false); }), kRefreshTimerId);
   Bind(wxEVT_CLOSE_WINDOW, &TForm1::FormClose, this);
-  Bind(wxEVT_FSWATCHER, [this](wxFileSystemWatcherEvent& e) {
+  Bind(wxEVT_FSWATCHER, guard_([this](wxFileSystemWatcherEvent& e) {
     // Bursts (a copy of many files) are read once, when the folder is quiet.
     if (!e.IsError()) refreshTimer_.StartOnce(kRefreshDelay);
-  });
-  Bind(wxEVT_IDLE, [this](wxIdleEvent& e) {
+  }));
+  Bind(wxEVT_IDLE, guard_([this](wxIdleEvent& e) {
     e.Skip();
     if (watchPending_) WatchFolder(watchedFolder_);
-  });
-  Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
+  }));
+  Bind(wxEVT_SIZE, guard_([this](wxSizeEvent& e) {
     e.Skip();
     UpdateMinSize();
-  });
-  Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+  }));
+  Bind(wxEVT_CHAR_HOOK, guard_([this](wxKeyEvent& e) {
     if (e.GetKeyCode() == WXK_F5 && e.GetModifiers() == wxMOD_NONE) return RefreshList(true);
     wxWindow* focus = FindFocus();
     const bool inList = focus != nullptr && (focus == ListView1 || ListView1->IsDescendant(focus));
     if (inList && e.GetModifiers() == wxMOD_CONTROL && e.GetKeyCode() == 'A') return SelectAllRows();
     e.Skip();
-  });
+  }));
   // The tree keeps the width the user gives it, and gives way only while the window is
   // too narrow for it beside the command area.
-  Splitter1->Bind(wxEVT_SPLITTER_SASH_POS_RESIZE, [this](wxSplitterEvent& e) {
+  Splitter1->Bind(wxEVT_SPLITTER_SASH_POS_RESIZE, guard_([this](wxSplitterEvent& e) {
     const int room = e.GetNewSize() - Splitter1->GetSashSize() - Panel2->GetMinSize().x;
     e.SetSashPosition(std::max(FromDIP(kMinFolderPanel), std::min(preferredSash_, room)));
-  });
+  }));
   // Only the user's own moves of the sash change the width the tree is to have.
-  Splitter1->Bind(wxEVT_SPLITTER_SASH_POS_CHANGING, [this](wxSplitterEvent& e) {
+  Splitter1->Bind(wxEVT_SPLITTER_SASH_POS_CHANGING, guard_([this](wxSplitterEvent& e) {
     e.Skip();
     sashDragged_ = true;
-  });
-  Splitter1->Bind(wxEVT_SPLITTER_SASH_POS_CHANGED, [this](wxSplitterEvent& e) {
+  }));
+  Splitter1->Bind(wxEVT_SPLITTER_SASH_POS_CHANGED, guard_([this](wxSplitterEvent& e) {
     e.Skip();
-    if (sashDragged_) preferredSash_ = e.GetSashPosition();
+    if (sashDragged_) {
+      preferredSash_ = e.GetSashPosition();
+      CallAfter([this] { StoreSettings(); });
+    }
     sashDragged_ = false;
-  });
+  }));
 
   Form2 = new TForm2(this, settings_.Conversion, setup_.services.message);
   ResultView = new TResultView(this, setup_.services);
 }
 
 TForm1::~TForm1() {
+  // The children go after this destructor; they send events as they go (the list its
+  // selection and focus) which must not reach this window any more.
+  guard_.End();
+  closed_ = true;
   if (worker_) {
     worker_->Abandon();
     worker_.reset();
   }
   if (Timer1) Timer1->Stop();
   refreshTimer_.Stop();
+  watcher_.reset();
+  // The list reads its rows from this window while it is destroyed.
+  delete ListView1;
+  ListView1 = nullptr;
 }
 
 void TForm1::BuildCommandArea() {
@@ -271,11 +283,11 @@ void TForm1::BuildCommandArea() {
   Panel3->SetSizer(area);
   Panel3->SetMinSize(wxSize(area->GetMinSize().x, std::max(80, area->GetMinSize().y)));
 
-  ComboBox1->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { ComboBox1Select(); });
-  Button1->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Button1Click(); });
-  Button2->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Button2Click(); });
-  ButtonT->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { ButtonTClick(); });
-  ButtonX->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { ButtonXClick(); });
+  ComboBox1->Bind(wxEVT_CHOICE, guard_([this](wxCommandEvent&) { ComboBox1Select(); }));
+  Button1->Bind(wxEVT_BUTTON, guard_([this](wxCommandEvent&) { Button1Click(); }));
+  Button2->Bind(wxEVT_BUTTON, guard_([this](wxCommandEvent&) { Button2Click(); }));
+  ButtonT->Bind(wxEVT_BUTTON, guard_([this](wxCommandEvent&) { ButtonTClick(); }));
+  ButtonX->Bind(wxEVT_BUTTON, guard_([this](wxCommandEvent&) { ButtonXClick(); }));
 }
 
 void TForm1::BuildFileList() {
@@ -284,18 +296,19 @@ void TForm1::BuildFileList() {
     ListView1->InsertColumn(c, Wx(kFileListHeaders[static_cast<std::size_t>(c)]),
                             c == kColumnSize ? wxLIST_FORMAT_RIGHT : wxLIST_FORMAT_LEFT, 80);
   ListView1->SetMinSize(FromDIP(wxSize(-1, kMinListHeight)));
-  ListView1->Bind(wxEVT_LIST_COL_CLICK, [this](wxListEvent& e) { ListView1ColumnClick(e.GetColumn()); });
-  ListView1->Bind(wxEVT_LIST_ITEM_ACTIVATED, [this](wxListEvent&) { ListView1DblClick(); });
+  ListView1->Bind(wxEVT_LIST_COL_CLICK, guard_([this](wxListEvent& e) { ListView1ColumnClick(e.GetColumn()); }));
+  ListView1->Bind(wxEVT_LIST_ITEM_ACTIVATED, guard_([this](wxListEvent&) { ListView1DblClick(); }));
   for (const auto type : {wxEVT_LIST_ITEM_SELECTED, wxEVT_LIST_ITEM_DESELECTED, wxEVT_LIST_ITEM_FOCUSED})
-    ListView1->Bind(type, [this](wxListEvent& e) {
+    ListView1->Bind(type, guard_([this](wxListEvent& e) {
       e.Skip();
       SchedulePreview();
-    });
+    }));
   // Widths the user gives win over fitted ones.
-  ListView1->Bind(wxEVT_LIST_COL_END_DRAG, [this](wxListEvent& e) {
+  ListView1->Bind(wxEVT_LIST_COL_END_DRAG, guard_([this](wxListEvent& e) {
     e.Skip();
     fitColumns_ = false;
-  });
+    CallAfter([this] { StoreSettings(); });  // once the new width is in place
+  }));
 }
 
 void TForm1::BuildProgressArea() {
@@ -311,7 +324,7 @@ void TForm1::BuildProgressArea() {
   box->Add(row, 0, wxEXPAND | wxTOP | wxBOTTOM, 3);
   ProgressPanel->SetSizer(box);
   ProgressPanel->Hide();
-  ButtonC->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { ButtonCClick(); });
+  ButtonC->Bind(wxEVT_BUTTON, guard_([this](wxCommandEvent&) { ButtonCClick(); }));
 }
 
 void TForm1::BuildPreviewArea() {
@@ -333,7 +346,7 @@ void TForm1::BuildPreviewArea() {
   PreviewPane = new TPreviewPane(PreviewSplitter, setup_.previewStarted);
   PreviewPane->SetMinSize(FromDIP(wxSize(-1, kMinPreviewHeight)));
   PreviewPane->Hide();
-  PreviewPane->OnShownChanged([this] {
+  PreviewPane->OnShownChanged(guard_([this] {
     const TPreviewPane& pane = *PreviewPane;
     String info;
     if (pane.GetState() == TPreviewPane::State::kPicture && pane.SourceVersion() > 0) {
@@ -342,20 +355,21 @@ void TForm1::BuildPreviewArea() {
     }
     PreviewInfo->SetLabelText(Wx(info));
     PreviewInfo->SetToolTip(Wx(pane.ShownPath()));
-  });
-  PreviewCheck->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { PreviewCheckClick(); });
-  AfterCheck->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { AfterCheckClick(); });
+  }));
+  PreviewCheck->Bind(wxEVT_CHECKBOX, guard_([this](wxCommandEvent&) { PreviewCheckClick(); }));
+  AfterCheck->Bind(wxEVT_CHECKBOX, guard_([this](wxCommandEvent&) { AfterCheckClick(); }));
   // The preview keeps its least height when the sash is dragged down.
-  PreviewSplitter->Bind(wxEVT_SPLITTER_SASH_POS_CHANGING, [this](wxSplitterEvent& e) {
+  PreviewSplitter->Bind(wxEVT_SPLITTER_SASH_POS_CHANGING, guard_([this](wxSplitterEvent& e) {
     const int most = PreviewSplitter->GetClientSize().y - PreviewSplitter->GetSashSize() - FromDIP(kMinPreviewHeight);
     if (e.GetSashPosition() > most) e.SetSashPosition(std::max(most, ListArea->GetMinSize().y));
-  });
-  PreviewSplitter->Bind(wxEVT_SPLITTER_SASH_POS_CHANGED, [this](wxSplitterEvent& e) {
+  }));
+  PreviewSplitter->Bind(wxEVT_SPLITTER_SASH_POS_CHANGED, guard_([this](wxSplitterEvent& e) {
     e.Skip();
     // Only a sash the user moved is kept in the settings file.
     previewSash_ = e.GetSashPosition();
     settings_.PreviewSash = previewSash_;
-  });
+    CallAfter([this] { StoreSettings(); });
+  }));
   // The sash is never double-clicked away.
   PreviewSplitter->Bind(wxEVT_SPLITTER_DOUBLECLICKED, [](wxSplitterEvent& e) { e.Veto(); });
 }
@@ -364,6 +378,7 @@ void TForm1::FormShow() {
   TempFolder = CreateSessionTempFolder(setup_.programFolder);
   // Without a settings file the columns are fitted to what they hold.
   fitColumns_ = !LoadSettings(setup_.settingsFileName, settings_);
+  settingsRead_ = true;
   ApplySettings();
   CreateDocuments();
   plExplorerFolderTree1->SetSelectFolder(settings_.preFolder);
@@ -651,9 +666,15 @@ void TForm1::SplitPreview() {
   previewSash_ = sash;
 }
 
-void TForm1::PreviewCheckClick() { ShowPreviewPane(PreviewCheck->IsChecked()); }
+void TForm1::PreviewCheckClick() {
+  ShowPreviewPane(PreviewCheck->IsChecked());
+  StoreSettings();
+}
 
-void TForm1::AfterCheckClick() { UpdatePreview(); }
+void TForm1::AfterCheckClick() {
+  UpdatePreview();
+  StoreSettings();
+}
 
 void TForm1::SelectAllRows() {
   // -1: every item at once.
@@ -673,6 +694,7 @@ void TForm1::Timer1Timer() {
     Label1->SetToolTip(Wx(selected));
     ListFiles(selected);
     preFolder = selected;
+    StoreSettings();
   }
   // Selections made without an event (a range in some toolkits) are caught up with here.
   UpdatePreview();
@@ -682,7 +704,10 @@ void TForm1::Timer1Timer() {
 void TForm1::Button1Click() {
   const String initial = BrowseStartFolder(FromWx(Edit1->GetValue()), preFolder, FromWx(wxGetHomeDir()));
   const String chosen = setup_.services.chooseFolder(this, String(kBrowseTitle), initial);
-  if (!chosen.empty()) ShowDestination(chosen);
+  if (!chosen.empty()) {
+    ShowDestination(chosen);
+    StoreSettings();
+  }
 }
 
 void TForm1::Button2Click() {
@@ -693,6 +718,7 @@ void TForm1::Button2Click() {
   const wxPoint at = Form2->GetPosition();
   settings_.DialogLeft = at.x;
   settings_.DialogTop = at.y;
+  StoreSettings();  // the dialog's settings and place
   plExplorerFolderTree1->IdleRestart();
   UpdatePreview();  // the target version may have changed
   Timer1->Start(kPollInterval);
@@ -736,6 +762,7 @@ void TForm1::ButtonTClick() {
 }
 
 void TForm1::RunStarted(std::size_t total) {
+  if (closed_) return;  // queued by a run abandoned when the window closed
   if (total == 0) return;  // nothing was selected: the run ends at once
   ProgressBar1->SetRange(static_cast<int>(std::max<std::size_t>(total, 1)));
   ProgressBar1->SetValue(0);
@@ -746,6 +773,7 @@ void TForm1::RunStarted(std::size_t total) {
 }
 
 void TForm1::RunProgress(const String& status, std::size_t done, std::size_t total) {
+  if (closed_) return;
   SetStatus(status);
   ProgressBar1->SetValue(static_cast<int>(std::min(done, total)));
   ProgressCount->SetLabelText(Wx(ProgressCountText(done, total)));
@@ -753,6 +781,7 @@ void TForm1::RunProgress(const String& status, std::size_t done, std::size_t tot
 }
 
 void TForm1::RunFinished(const SelectionConversion& outcome, const String& destination) {
+  if (closed_) return;
   worker_.reset();
   ProgressPanel->Hide();
   Panel2->Layout();
@@ -782,7 +811,10 @@ void TForm1::ButtonCClick() {
 
 void TForm1::ButtonXClick() { Close(); }
 
-void TForm1::ComboBox1Select() { ListFiles(preFolder); }
+void TForm1::ComboBox1Select() {
+  ListFiles(preFolder);
+  StoreSettings();
+}
 
 void TForm1::ListView1ColumnClick(int column) {
   if (column < 0 || column >= kFileListColumns) return;
@@ -836,10 +868,15 @@ void TForm1::FormClose(wxCloseEvent& event) {
   Timer1->Stop();
   refreshTimer_.Stop();
   watcher_.reset();
+  PreviewPane->Stop();  // its thread reads the tables FreeDocuments resets
   if (docs_) FreeDocuments();
-  if (!TempFolder.empty()) RemoveFolder(TempFolder);
+  ReleaseSessionTempFolder(TempFolder);
   SaveSettings(setup_.settingsFileName, CurrentSettings());
   Destroy();
+}
+
+void TForm1::StoreSettings() {
+  if (settingsRead_ && !closed_) SaveSettings(setup_.settingsFileName, CurrentSettings());
 }
 
 }  // namespace plandown::app

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/life_guard.h"
 #include "app/window_services.h"
 #include "convert/convert_selection.h"
 #include "convert/file_listing.h"
@@ -147,6 +148,8 @@ class TForm1 : public wxFrame {
   void SortList();
   void WatchFolder(const String& folder);
   void FormClose(wxCloseEvent& event);
+  // Writes the settings file now, so that a crash later loses nothing already set.
+  void StoreSettings();
   void CreateDocuments();
   void FreeDocuments();
   void RunStarted(std::size_t total);
@@ -174,9 +177,11 @@ class TForm1 : public wxFrame {
   bool watchPending_ = false;  // the watcher needs a running event loop
   wxTimer refreshTimer_;
   bool closed_ = false;
+  bool settingsRead_ = false;  // before, the window's settings are not yet the user's
   bool previewQueued_ = false;
   bool previewReload_ = false;
   int previewSash_ = 0;  // the list's height over the preview; 0: not chosen yet
+  LifeGuard guard_;  // declared last: the handlers stop before any member goes
 };
 
 }  // namespace plandown::app

@@ -84,8 +84,15 @@ void TPreviewPane::Clear() {
   Request();
 }
 
+void TPreviewPane::Stop() {
+  loadingTimer_.Stop();
+  worker_.reset();
+  waiting_ = false;
+}
+
 void TPreviewPane::Request() {
   loadingTimer_.Stop();
+  if (!worker_) return;  // stopped: the window is closing
   asked_ = true;
   PreviewRequest request;
   request.id = ++nextId_;

@@ -48,6 +48,9 @@ class TPreviewPane final : public wxPanel {
   void ShowFile(const String& path, const std::optional<ConversionSettings>& after, bool reload = false);
   // Drops the worker's scene and shows nothing (the pane is being closed).
   void Clear();
+  // Stops the worker for good (waiting for the file it reads): the window is closing and
+  // the process-wide tables the renderer reads are about to be reset.
+  void Stop();
 
   // The view: zoom by `factor` about a point of the pane, pan by pixels, the whole
   // drawing. What the mouse and the keys do, for code too.

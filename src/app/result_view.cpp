@@ -99,27 +99,35 @@ TResultView::TResultView(wxWindow* parent, const WindowServices& services)
   SetMinClientSize(top->GetMinSize());
   SetClientSize(wxSize(980, 440));
 
-  ResultList->Bind(wxEVT_LIST_ITEM_FOCUSED, [this](wxListEvent& e) {
+  ResultList->Bind(wxEVT_LIST_ITEM_FOCUSED, guard_([this](wxListEvent& e) {
     e.Skip();
     ShowDetails();
-  });
-  ResultList->Bind(wxEVT_LIST_ITEM_SELECTED, [this](wxListEvent& e) {
+  }));
+  ResultList->Bind(wxEVT_LIST_ITEM_SELECTED, guard_([this](wxListEvent& e) {
     e.Skip();
     ShowDetails();
-  });
-  CopyButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { CopyRows(); });
-  SaveButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { SaveReport(); });
-  CloseButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Hide(); });
-  Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Hide(); });
+  }));
+  CopyButton->Bind(wxEVT_BUTTON, guard_([this](wxCommandEvent&) { CopyRows(); }));
+  SaveButton->Bind(wxEVT_BUTTON, guard_([this](wxCommandEvent&) { SaveReport(); }));
+  CloseButton->Bind(wxEVT_BUTTON, guard_([this](wxCommandEvent&) { Hide(); }));
+  Bind(wxEVT_CLOSE_WINDOW, guard_([this](wxCloseEvent&) { Hide(); }));
   // Ctrl+C and Ctrl+A work on the rows while the list has the focus; the detail box keeps
   // its own.
-  Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+  Bind(wxEVT_CHAR_HOOK, guard_([this](wxKeyEvent& e) {
     wxWindow* focus = FindFocus();
     const bool inList = focus != nullptr && (focus == ResultList || ResultList->IsDescendant(focus));
     if (inList && e.GetModifiers() == wxMOD_CONTROL && e.GetKeyCode() == 'C') return CopyRows();
     if (inList && e.GetModifiers() == wxMOD_CONTROL && e.GetKeyCode() == 'A') return SelectAllRows();
     e.Skip();
-  });
+  }));
+}
+
+TResultView::~TResultView() {
+  // The list sends its focus as it is destroyed, after this destructor, and reads its
+  // rows from here: its handlers stop now and it goes while the rows are still here.
+  guard_.End();
+  delete ResultList;
+  ResultList = nullptr;
 }
 
 void TResultView::ShowResults(const String& destination, const ConversionSettings& settings,

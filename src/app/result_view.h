@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "app/life_guard.h"
 #include "app/window_services.h"
 #include "convert/conversion_result.h"
 #include "convert/result_rows.h"
@@ -23,6 +24,7 @@ class TResultView : public wxDialog {
  public:
   // `services` must outlive the view.
   TResultView(wxWindow* parent, const WindowServices& services);
+  ~TResultView() override;
 
   // Shows the results of a run into `destination` made with `settings`, and brings the
   // view to the front.
@@ -54,6 +56,7 @@ class TResultView : public wxDialog {
   std::vector<FileConversion> results_;
   std::vector<ResultRow> rows_;
   bool columnsFitted_ = false;
+  LifeGuard guard_;  // declared last: the handlers stop before any member goes
 };
 
 }  // namespace plandown::app

@@ -124,11 +124,13 @@ TForm2::TForm2(wxWindow* parent, ConversionSettings& settings,
   SetMaxClientSize(GetClientSize());
   Layout();
 
-  Button1->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Button1Click(); });
-  Button2->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Button2Click(); });
-  Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Button2Click(); });
-  const auto bindAll = [this](auto... types) { (ScrollBar1->Bind(types, &TForm2::ScrollBar1Change, this), ...); };
-  Edit1->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { Edit1Change(); });
+  Button1->Bind(wxEVT_BUTTON, guard_([this](wxCommandEvent&) { Button1Click(); }));
+  Button2->Bind(wxEVT_BUTTON, guard_([this](wxCommandEvent&) { Button2Click(); }));
+  Bind(wxEVT_CLOSE_WINDOW, guard_([this](wxCloseEvent&) { Button2Click(); }));
+  const auto bindAll = [this](auto... types) {
+    (ScrollBar1->Bind(types, guard_([this](wxScrollEvent& e) { ScrollBar1Change(e); })), ...);
+  };
+  Edit1->Bind(wxEVT_TEXT, guard_([this](wxCommandEvent&) { Edit1Change(); }));
   bindAll(wxEVT_SCROLL_TOP, wxEVT_SCROLL_BOTTOM, wxEVT_SCROLL_LINEUP, wxEVT_SCROLL_LINEDOWN, wxEVT_SCROLL_PAGEUP,
           wxEVT_SCROLL_PAGEDOWN, wxEVT_SCROLL_THUMBTRACK, wxEVT_SCROLL_THUMBRELEASE, wxEVT_SCROLL_CHANGED);
 }

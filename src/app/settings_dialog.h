@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "app/life_guard.h"
 #include "app/window_services.h"
 
 #include "convert/settings.h"
@@ -53,6 +54,7 @@ class TForm2 : public wxDialog {
 
   ConversionSettings& settings_;
   std::function<void(wxWindow* parent, const String& text, MessageKind kind)> message_;
+  LifeGuard guard_;  // declared last: the handlers stop before any member goes
 };
 
 }  // namespace plandown::app

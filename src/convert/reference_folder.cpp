@@ -1,5 +1,6 @@
 #include "convert/reference_folder.h"
 
+#include "convert/session_temp_folder.h"
 #include "images/temp_folder.h"
 #include "util/desktop.h"
 #include "util/files.h"
@@ -22,7 +23,10 @@ String BrowseStartFolder(std::u16string_view destination, std::u16string_view pr
 String CreateSessionTempFolder(std::u16string_view programFolder) {
   if (!programFolder.empty()) {
     const String folder = AddPathDelim(AddPathDelim(programFolder) + u"TEMP");
-    if (MakeFolder(folder) && FolderWritable(folder)) return folder;
+    if (MakeFolder(folder) && FolderWritable(folder)) {
+      ClaimSessionTempFolder(folder);
+      return folder;
+    }
   }
   return CreatePrivateTempFolder();
 }

@@ -21,8 +21,9 @@ String BrowseStartFolder(std::u16string_view destination, std::u16string_view pr
 
 // The folder for the images that drawings carry while they are converted: "TEMP" in the
 // program folder, made here; where that cannot be made or written, a private folder in the
-// system's temporary folder. Empty when neither can be made. Either is removed at the end
-// of the session only when empty.
+// system's temporary folder. Empty when neither can be made. What crashed sessions left in
+// "TEMP" is removed unless another session runs from there. Either is removed at the end
+// of the session (ReleaseSessionTempFolder) only when empty.
 String CreateSessionTempFolder(std::u16string_view programFolder);
 
 }  // namespace plandown

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 
 extern char** environ;
 #endif
@@ -59,9 +60,9 @@ HANDLE OpenForChild(const std::filesystem::path& path, bool write) {
                      write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-}  // namespace
-
-int RunProcess(const ProcessStart& start) {
+// The started process, or nullptr.
+void* Spawn(const ProcessStart& start) {
+  HANDLE process = nullptr;
   std::wstring line;
   AppendQuoted(line, start.program.wstring());
   for (const std::string& a : start.args) {
@@ -71,7 +72,6 @@ int RunProcess(const ProcessStart& start) {
   HANDLE in = OpenForChild({}, false);
   HANDLE out = OpenForChild(start.stdoutPath, true);
   HANDLE err = OpenForChild(start.stderrPath, true);
-  int status = -1;
   if (in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
@@ -94,20 +94,51 @@ int RunProcess(const ProcessStart& start) {
     if (CreateProcessW(start.program.wstring().c_str(), line.data(), nullptr, nullptr, TRUE,
                        CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT, block.empty() ? nullptr : block.data(),
                        cwd.empty() ? nullptr : cwd.c_str(), &si, &pi)) {
-      WaitForSingleObject(pi.hProcess, INFINITE);
-      DWORD code = 0;
-      if (GetExitCodeProcess(pi.hProcess, &code)) status = static_cast<int>(code);
       CloseHandle(pi.hThread);
-      CloseHandle(pi.hProcess);
+      process = pi.hProcess;
     }
   }
   for (HANDLE h : {in, out, err})
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  return process;
+}
+
+}  // namespace
+
+int RunProcess(const ProcessStart& start) {
+  ChildProcess child(start);
+  return child.Wait();
+}
+
+ChildProcess::ChildProcess(const ProcessStart& start) : handle_(Spawn(start)) {}
+
+ChildProcess::~ChildProcess() {
+  if (handle_ == nullptr) return;
+  Kill();
+  Wait();
+}
+
+bool ChildProcess::Started() const { return handle_ != nullptr; }
+
+void ChildProcess::Kill() {
+  if (handle_ != nullptr) TerminateProcess(static_cast<HANDLE>(handle_), 137);
+}
+
+int ChildProcess::Wait() {
+  if (handle_ == nullptr) return -1;
+  WaitForSingleObject(static_cast<HANDLE>(handle_), INFINITE);
+  DWORD code = 0;
+  const int status = GetExitCodeProcess(static_cast<HANDLE>(handle_), &code) ? static_cast<int>(code) : -1;
+  CloseHandle(static_cast<HANDLE>(handle_));
+  handle_ = nullptr;
   return status;
 }
 
 #else
-int RunProcess(const ProcessStart& start) {
+namespace {
+
+// The started process, or 0.
+pid_t Spawn(const ProcessStart& start) {
   std::vector<std::string> words;
   words.push_back(start.program.string());
   words.insert(words.end(), start.args.begin(), start.args.end());
@@ -134,11 +165,38 @@ int RunProcess(const ProcessStart& start) {
   pid_t pid = 0;
   const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return -1;
+  return rc == 0 ? pid : 0;
+}
+
+}  // namespace
+
+int RunProcess(const ProcessStart& start) {
+  ChildProcess child(start);
+  return child.Wait();
+}
+
+ChildProcess::ChildProcess(const ProcessStart& start) : pid_(Spawn(start)) {}
+
+ChildProcess::~ChildProcess() {
+  if (pid_ == 0) return;
+  Kill();
+  Wait();
+}
+
+bool ChildProcess::Started() const { return pid_ != 0; }
+
+void ChildProcess::Kill() {
+  if (pid_ != 0) kill(static_cast<pid_t>(pid_), SIGKILL);
+}
+
+int ChildProcess::Wait() {
+  if (pid_ == 0) return -1;
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0)
-    if (errno != EINTR) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  pid_t done = 0;
+  while ((done = waitpid(static_cast<pid_t>(pid_), &status, 0)) < 0 && errno == EINTR) {
+  }
+  pid_ = 0;
+  return done > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 #endif
 

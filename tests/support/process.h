@@ -20,4 +20,26 @@ struct ProcessStart {
 // did not exit normally.
 int RunProcess(const ProcessStart& start);
 
+// A program started and left running: it can be killed (SIGKILL, TerminateProcess), as a
+// crash would end it. One still running when this goes is killed.
+class ChildProcess {
+ public:
+  explicit ChildProcess(const ProcessStart& start);
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  bool Started() const;
+  void Kill();
+  // Waits for the end: the exit status, or -1 when it did not exit normally.
+  int Wait();
+
+ private:
+#ifdef _WIN32
+  void* handle_ = nullptr;
+#else
+  long long pid_ = 0;
+#endif
+};
+
 }  // namespace plandown::testing
