@@ -1,5 +1,6 @@
 // plandown-gui: the desktop application.
 #include <wx/app.h>
+#include <wx/filename.h>
 #include <wx/image.h>
 
 #include "app/main_form.h"
@@ -21,6 +22,13 @@ class PlandownApp : public wxApp {
     setup.programFolder = ExtractFolder(ExecutablePath());
     setup.settingsFileName = DefaultSettingsFileName();
     setup.services = DesktopServices();
+    // Folders or files to show (a shortcut, "Open with", a drop on the icon, "Send to");
+    // wxWidgets hands them over as Unicode on every platform.
+    for (int i = 1; i < argc; ++i) {
+      wxFileName name(argv[i]);
+      name.MakeAbsolute();
+      setup.startPaths.push_back(FromWx(name.GetFullPath()));
+    }
     auto* form = new TForm1(std::move(setup));
     form->FormShow();
     form->Show();
