@@ -380,10 +380,10 @@ TEST(MainWindow, ConvertWritesTheSelectedFilesIntoTheChosenFolder) {
   EXPECT_TRUE(form.Timer1->IsRunning());
   EXPECT_TRUE(fs::is_empty(h.program.path() / "TEMP"));
 
-  // No row selected: nothing converted, and the count says so.
+  // No row selected: nothing converted, and the window says to select files first.
   h.SelectRows({});
   h.ConvertAndWait();
-  EXPECT_EQ(form.StatusText(), u"0個のファイルを変換しました。");
+  EXPECT_EQ(form.StatusText(), app::kNothingSelected);
 }
 
 TEST(MainWindow, ConvertRefusesAMissingOrWrongDestination) {
