@@ -190,6 +190,8 @@ TForm1::TForm1(MainFormSetup setup)
     UpdateMinSize();
   });
   Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+    // Esc stops a run wherever the focus is.
+    if (e.GetKeyCode() == WXK_ESCAPE && e.GetModifiers() == wxMOD_NONE && Converting()) return ButtonCClick();
     if (e.GetKeyCode() == WXK_F5 && e.GetModifiers() == wxMOD_NONE) {
       plExplorerFolderTree1->FollowDisk();
       return RefreshList(true);

@@ -129,6 +129,7 @@ TForm2::TForm2(wxWindow* parent, ConversionSettings& settings,
   Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Button2Click(); });
   const auto bindAll = [this](auto... types) { (ScrollBar1->Bind(types, &TForm2::ScrollBar1Change, this), ...); };
   Edit1->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { Edit1Change(); });
+  CheckBox1->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { UpdateImageOptions(); });
   bindAll(wxEVT_SCROLL_TOP, wxEVT_SCROLL_BOTTOM, wxEVT_SCROLL_LINEUP, wxEVT_SCROLL_LINEDOWN, wxEVT_SCROLL_PAGEUP,
           wxEVT_SCROLL_PAGEDOWN, wxEVT_SCROLL_THUMBTRACK, wxEVT_SCROLL_THUMBRELEASE, wxEVT_SCROLL_CHANGED);
 }
@@ -141,7 +142,15 @@ void TForm2::FormShow() {
   ComboBox2->SetSelection(form.formatIndex);
   Edit1->ChangeValue(Wx(form.qualityText));
   ScrollBar1->SetThumbPosition(form.qualityPosition);
+  UpdateImageOptions();
   ComboBox1->SetFocus();
+}
+
+void TForm2::UpdateImageOptions() {
+  const bool on = CheckBox1->GetValue();
+  for (wxWindow* w : {static_cast<wxWindow*>(CheckBox2), static_cast<wxWindow*>(ComboBox2),
+                      static_cast<wxWindow*>(Edit1), static_cast<wxWindow*>(ScrollBar1)})
+    w->Enable(on);
 }
 
 SettingsFormState TForm2::Form() const {
