@@ -180,6 +180,9 @@ void TForm2::Button1Click() {
   switch (AcceptSettingsForm(Form(), settings_)) {
     case SettingsFormFocus::kVersion: ComboBox1->SetFocus(); return;
     case SettingsFormFocus::kQuality:
+      // The box may be off with the image conversion; the text it holds must still be put right.
+      Edit1->Enable();
+      ScrollBar1->Enable();
       Edit1->SetFocus();
       message_(this, String(kQualityRangeText), MessageKind::kError);
       Edit1->SelectAll();
