@@ -1,8 +1,11 @@
 #include "app/folder_tree.h"
 
+#include <wx/dir.h>
 #include <wx/dirctrl.h>
+#include <wx/filename.h>
 #include <wx/sizer.h>
 #include <wx/intl.h>
+#include <wx/log.h>
 #include <wx/stdpaths.h>
 #include <wx/treectrl.h>
 #include <wx/utils.h>
@@ -11,6 +14,11 @@
 #include "app/wx_text.h"
 #include "util/files.h"
 #include "util/paths.h"
+
+#include <algorithm>
+#include <functional>
+#include <set>
+#include <vector>
 
 namespace plandown::app {
 
@@ -37,9 +45,28 @@ class FolderDirCtrl final : public wxGenericDirCtrl {
   }
 };
 
+constexpr int kFollowInterval = 2000;  // ms between two looks at the open folders on the disk
+
+wxDirItemData* DataOf(wxTreeCtrl* tree, const wxTreeItemId& item) {
+  return item.IsOk() ? dynamic_cast<wxDirItemData*>(tree->GetItemData(item)) : nullptr;
+}
+
+// The item of `path` below `from` among the items read so far, or an invalid one.
+wxTreeItemId FindLoaded(wxTreeCtrl* tree, const wxTreeItemId& from, const wxString& path) {
+  wxTreeItemIdValue cookie;
+  for (wxTreeItemId child = tree->GetFirstChild(from, cookie); child.IsOk(); child = tree->GetNextChild(from, cookie)) {
+    const wxDirItemData* data = DataOf(tree, child);
+    if (data == nullptr) continue;
+    if (data->m_path == path) return child;
+    const wxString prefix = data->m_path.EndsWith(wxFILE_SEP_PATH) ? data->m_path : data->m_path + wxFILE_SEP_PATH;
+    if (path.StartsWith(prefix)) return FindLoaded(tree, child, path);
+  }
+  return {};
+}
+
 }  // namespace
 
-TplExplorerFolderTree::TplExplorerFolderTree(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
+TplExplorerFolderTree::TplExplorerFolderTree(wxWindow* parent) : wxPanel(parent, wxID_ANY), followTimer_(this) {
   dir_ = new FolderDirCtrl(this);
   NameSections();
   auto* sizer = new wxBoxSizer(wxVERTICAL);
@@ -69,6 +96,87 @@ TplExplorerFolderTree::TplExplorerFolderTree(wxWindow* parent) : wxPanel(parent,
     e.Skip();
     keepSelectionInView_ = false;
   }));
+  Bind(wxEVT_TIMER, guard_([this](wxTimerEvent&) {
+    if (!suspended_) FollowDisk();
+  }));
+  followTimer_.Start(kFollowInterval);
+}
+
+void TplExplorerFolderTree::ChooseFolder(const String& folder) {
+  String path = folder;
+  while (path.size() > 1 && IsPathDelim(path.back()) && !(path.size() == 3 && path[1] == u':')) path.pop_back();
+  SetSelectFolder(path);
+  FSelectFolder = path;
+  keepSelectionInView_ = false;
+  ScrollToSelection();
+}
+
+bool TplExplorerFolderTree::ChildrenChanged(const wxTreeItemId& item) const {
+  wxTreeCtrl* tree = dir_->GetTreeCtrl();
+  const wxDirItemData* data = DataOf(tree, item);
+  if (data == nullptr || data->m_path.empty()) return false;
+  std::set<wxString> shown;
+  wxTreeItemIdValue cookie;
+  for (wxTreeItemId child = tree->GetFirstChild(item, cookie); child.IsOk(); child = tree->GetNextChild(item, cookie))
+    if (const wxDirItemData* d = DataOf(tree, child)) shown.insert(d->m_name);
+  std::set<wxString> onDisk;
+  const wxLogNull quiet;  // a folder that went or cannot be read counts as empty
+  wxDir dir(data->m_path);
+  if (dir.IsOpened()) {
+    wxString name;
+    const int flags = wxDIR_DIRS | (dir_->GetShowHidden() ? wxDIR_HIDDEN : 0);
+    for (bool more = dir.GetFirst(&name, wxString(), flags); more; more = dir.GetNext(&name)) onDisk.insert(name);
+  }
+  return shown != onDisk;
+}
+
+void TplExplorerFolderTree::ReadAgain(const wxTreeItemId& item) {
+  wxTreeCtrl* tree = dir_->GetTreeCtrl();
+  // What was open below the item, parents before children, and the selection.
+  std::vector<wxString> open;
+  const std::function<void(const wxTreeItemId&)> collect = [&](const wxTreeItemId& parent) {
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId c = tree->GetFirstChild(parent, cookie); c.IsOk(); c = tree->GetNextChild(parent, cookie)) {
+      if (!tree->IsExpanded(c)) continue;
+      if (const wxDirItemData* d = DataOf(tree, c)) open.push_back(d->m_path);
+      collect(c);
+    }
+  };
+  collect(item);
+  const wxDirItemData* selectedData = DataOf(tree, tree->GetSelection());
+  const wxString selected = selectedData != nullptr ? selectedData->m_path : wxString();
+  selectingByCode_ = true;
+  tree->Freeze();
+  // The control reads a folder's children as it opens and forgets them as it closes.
+  tree->Collapse(item);
+  tree->Expand(item);
+  for (const wxString& path : open) {
+    const wxTreeItemId again = FindLoaded(tree, item, path);
+    if (again.IsOk()) tree->Expand(again);
+  }
+  if (!selected.empty()) {
+    const wxTreeItemId again = FindLoaded(tree, dir_->GetRootId(), selected);
+    if (again.IsOk()) tree->SelectItem(again);
+  }
+  tree->Thaw();
+  selectingByCode_ = false;
+}
+
+void TplExplorerFolderTree::FollowDisk() {
+  wxTreeCtrl* tree = dir_->GetTreeCtrl();
+  std::vector<wxTreeItemId> changed;
+  const std::function<void(const wxTreeItemId&)> visit = [&](const wxTreeItemId& parent) {
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId c = tree->GetFirstChild(parent, cookie); c.IsOk(); c = tree->GetNextChild(parent, cookie)) {
+      if (!tree->IsExpanded(c)) continue;
+      if (ChildrenChanged(c))
+        changed.push_back(c);  // read again as a whole, with what is open below it
+      else
+        visit(c);
+    }
+  };
+  visit(dir_->GetRootId());
+  for (const wxTreeItemId& item : changed) ReadAgain(item);
 }
 
 void TplExplorerFolderTree::SetSelectFolder(const String& folder) {
@@ -86,10 +194,16 @@ void TplExplorerFolderTree::SetSelectFolder(const String& folder) {
 // where drawings usually are, starts open.
 void TplExplorerFolderTree::NameSections() {
   wxTreeCtrl* tree = dir_->GetTreeCtrl();
+  std::vector<wxTreeItemId> gone;
   wxTreeItemIdValue cookie;
   for (wxTreeItemId item = tree->GetFirstChild(dir_->GetRootId(), cookie); item.IsOk();
        item = tree->GetNextChild(dir_->GetRootId(), cookie)) {
     const wxString text = tree->GetItemText(item);
+    if (const wxDirItemData* data = DataOf(tree, item); data != nullptr && !wxDirExists(data->m_path)) {
+      // The control names a desktop folder whether it exists or not.
+      gone.push_back(item);
+      continue;
+    }
     if (text == wxGetTranslation("Home directory") || text == Wx(kHomeSection)) {
       tree->SetItemText(item, Wx(kHomeSection));
     } else {
@@ -97,6 +211,7 @@ void TplExplorerFolderTree::NameSections() {
       tree->Collapse(item);
     }
   }
+  for (const wxTreeItemId& item : gone) tree->Delete(item);
 }
 
 void TplExplorerFolderTree::ScrollToSelection() {

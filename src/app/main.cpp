@@ -3,6 +3,7 @@
 #include <wx/iconbndl.h>
 #include <wx/dirctrl.h>
 #include <wx/utils.h>
+#include <wx/filename.h>
 #include <wx/image.h>
 
 #include "app/folder_tree.h"
@@ -25,6 +26,13 @@ class PlandownApp : public wxApp {
     setup.programFolder = ExtractFolder(ExecutablePath());
     setup.settingsFileName = DefaultSettingsFileName();
     setup.services = DesktopServices();
+    // Folders or files to show (a shortcut, "Open with", a drop on the icon, "Send to");
+    // wxWidgets hands them over as Unicode on every platform.
+    for (int i = 1; i < argc; ++i) {
+      wxFileName name(argv[i]);
+      name.MakeAbsolute();
+      setup.startPaths.push_back(FromWx(name.GetFullPath()));
+    }
     auto* form = new TForm1(std::move(setup));
 #ifdef __WXMSW__
     // The program's icon (its resources) in the title bar and Alt+Tab, every size.

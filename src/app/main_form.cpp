@@ -3,6 +3,7 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
+#include <wx/dirctrl.h>
 #include <wx/display.h>
 #include <wx/evtloop.h>
 #include <wx/filename.h>
@@ -20,9 +21,13 @@
 #include <wx/utils.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "app/conversion_worker.h"
+#include "app/file_drop_target.h"
+#include "app/folder_reader.h"
+#include "app/open_request.h"
 #include "app/folder_tree.h"
 #include "app/layout.h"
 #include "app/preview_pane.h"
@@ -195,7 +200,12 @@ TForm1::TForm1(MainFormSetup setup)
     UpdateMinSize();
   }));
   Bind(wxEVT_CHAR_HOOK, guard_([this](wxKeyEvent& e) {
-    if (e.GetKeyCode() == WXK_F5 && e.GetModifiers() == wxMOD_NONE) return RefreshList(true);
+    // Esc stops a run wherever the focus is.
+    if (e.GetKeyCode() == WXK_ESCAPE && e.GetModifiers() == wxMOD_NONE && Converting()) return ButtonCClick();
+    if (e.GetKeyCode() == WXK_F5 && e.GetModifiers() == wxMOD_NONE) {
+      plExplorerFolderTree1->FollowDisk();
+      return RefreshList(true);
+    }
     wxWindow* focus = FindFocus();
     const bool inList = focus != nullptr && (focus == ListView1 || ListView1->IsDescendant(focus));
     if (inList && e.GetModifiers() == wxMOD_CONTROL && e.GetKeyCode() == 'A') return SelectAllRows();
@@ -221,6 +231,11 @@ TForm1::TForm1(MainFormSetup setup)
     sashDragged_ = false;
   }));
 
+  AcceptDroppedFiles(*this,
+                     std::vector<wxWindow*>{this, Label1Panel, Panel2, Panel3, ListView1, PreviewPane,
+                                            plExplorerFolderTree1, plExplorerFolderTree1->DirCtrl()->GetTreeCtrl()},
+                     guard_([this](const std::vector<String>& paths) { OpenPaths(paths); }));
+
   Form2 = new TForm2(this, settings_.Conversion, setup_.services.message);
   ResultView = new TResultView(this, setup_.services);
 }
@@ -230,6 +245,7 @@ TForm1::~TForm1() {
   // selection and focus) which must not reach this window any more.
   guard_.End();
   closed_ = true;
+  reader_.reset();  // its thread posts to this window
   if (worker_) {
     worker_->Abandon();
     worker_.reset();
@@ -386,7 +402,10 @@ void TForm1::FormShow() {
   sort_ = FileListSort{};
   Label1->SetLabelText(Wx(ReferenceFolderCaption(preFolder)));
   Label1->SetToolTip(Wx(preFolder));
-  ListFiles(preFolder);
+  if (setup_.startPaths.empty())
+    ListFiles(preFolder);
+  else
+    OpenPaths(setup_.startPaths);
   Timer1->Start(kPollInterval);
   // Once the tree has its size, the restored folder is scrolled into view.
   CallAfter([this] { plExplorerFolderTree1->ScrollToSelection(); });
@@ -515,12 +534,35 @@ String TForm1::StatusText() const { return FromWx(StatusBar1->GetStatusText()); 
 void TForm1::ListFiles(const String& folder, bool showStatus) {
   Timer1->Stop();
   if (showStatus && !folder.empty()) SetStatus(String(kSearchingText));
+  // Rows of the same folder whose file did not change keep what their header said, so
+  // that reading the folder again (F5, a change seen) reads only new or changed files.
+  std::map<String, const FileListRow*> known;
+  std::vector<FileListRow> previous;
+  if (folder == listedFolder_) {
+    previous = std::move(rows_);
+    for (const FileListRow& row : previous) known.emplace(row.caption(), &row);
+  }
   ListView1->DeleteAllItems();
   order_.clear();
   rows_.clear();
-  FileListing listing = plandown::ListFiles(folder, ComboBox1->GetSelection(), *docs_);
+  // The folder's entries are quick to list; the headers are read off this thread.
+  FileListing listing = ListFolderEntries(folder, ComboBox1->GetSelection());
   const String done = ListingStatusText(listing);
   rows_ = std::move(listing.rows);
+  listedFolder_ = folder;
+  const String base = AddPathDelim(folder);
+  std::vector<std::pair<std::size_t, String>> toRead;
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    FileListRow& row = rows_[i];
+    const auto found = known.find(row.caption());
+    if (found != known.end() && found->second->text[kColumnTime] == row.text[kColumnTime] &&
+        found->second->text[kColumnSize] == row.text[kColumnSize]) {
+      row.text[kColumnMemo] = found->second->text[kColumnMemo];
+      row.text[kColumnVersion] = found->second->text[kColumnVersion];
+    } else {
+      toRead.emplace_back(i, base + row.caption());
+    }
+  }
   order_.resize(rows_.size());
   for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = i;
   ListView1->SetItemCount(static_cast<long>(rows_.size()));
@@ -531,9 +573,100 @@ void TForm1::ListFiles(const String& folder, bool showStatus) {
   sortShown_ = false;
   WatchFolder(listing.folderExists ? folder : String());
   SchedulePreview(true);
-  if (showStatus) SetStatus(done);
-  lastListingText_ = done;
+  ++listing_;
+  headersTotal_ = headersPending_ = toRead.size();
+  listingStatusShown_ = showStatus;
+  if (!reader_)
+    reader_ = std::make_unique<FolderReader>(
+        *this,
+        [this](std::uint64_t listing, std::vector<HeaderInfo> batch, bool last) {
+          HeadersRead(listing, std::move(batch), last);
+        },
+        setup_.headerStarted);
+  if (toRead.empty()) {
+    reader_->Cancel();
+    if (showStatus) SetStatus(done);
+  } else {
+    reader_->Start(listing_, std::move(toRead));
+    if (showStatus) SetStatus(String(kReadingHeaders) + u"（" + ProgressCountText(0, headersTotal_) + u"）");
+  }
+  lastListingText_ = showStatus ? StatusText() : done;
   if (!Converting()) Timer1->Start(kPollInterval);
+}
+
+void TForm1::HeadersRead(std::uint64_t listing, std::vector<HeaderInfo> batch, bool done) {
+  if (listing != listing_ || closed_) return;  // an older listing's
+  for (HeaderInfo& h : batch) {
+    if (h.row >= rows_.size()) continue;
+    rows_[h.row].text[kColumnMemo] = std::move(h.info.memo);
+    rows_[h.row].text[kColumnVersion] = std::move(h.info.version);
+  }
+  headersPending_ -= std::min(headersPending_, batch.size());
+  if (done) headersPending_ = 0;
+  ListView1->Refresh();
+  // Another text in the status bar (a run's) is not replaced.
+  const bool statusOurs = listingStatusShown_ && StatusText() == lastListingText_;
+  if (headersPending_ > 0) {
+    if (statusOurs)
+      SetStatus(String(kReadingHeaders) + u"（" + ProgressCountText(headersTotal_ - headersPending_, headersTotal_) +
+                u"）");
+  } else {
+    if (fitColumns_) FitColumns();
+    // An order by memo or version was made on what was known then.
+    if (sortShown_ && (sort_.Sort1 == kColumnMemo || sort_.Sort1 == kColumnVersion)) SortList();
+    if (statusOurs) SetStatus(SearchDoneText(rows_.size()));
+    SchedulePreview();
+  }
+  if (statusOurs) lastListingText_ = StatusText();
+}
+
+void TForm1::OpenPaths(const std::vector<String>& paths) {
+  const OpenRequest request = MakeOpenRequest(paths);
+  // The list and its folder stay as they are while a run goes on.
+  if (!request.folder.empty() && !Converting()) {
+    ShowFolder(request.folder);
+    SelectCaptions(request.select);
+  }
+  if (!request.message.empty())
+    CallAfter([this, text = request.message] {
+      if (!closed_) setup_.services.message(this, text, MessageKind::kPlain);
+    });
+}
+
+void TForm1::ShowFolder(const String& folder) {
+  plExplorerFolderTree1->ChooseFolder(folder);
+  preFolder = plExplorerFolderTree1->SelectFolder();
+  Label1->SetLabelText(Wx(ReferenceFolderCaption(preFolder)));
+  Label1->SetToolTip(Wx(preFolder));
+  ListFiles(preFolder);
+}
+
+void TForm1::SelectCaptions(const std::vector<String>& captions) {
+  if (captions.empty()) return;
+  std::set<String> wanted;
+  for (const String& c : captions) wanted.insert(PathIdentity(AddPathDelim(preFolder) + c));
+  const auto rowKey = [this](const FileListRow& row) { return PathIdentity(AddPathDelim(preFolder) + row.caption()); };
+  // A file the type filter hides is shown by showing every type.
+  const bool hidden = std::any_of(wanted.begin(), wanted.end(), [&](const String& key) {
+    return std::none_of(rows_.begin(), rows_.end(), [&](const FileListRow& row) { return rowKey(row) == key; });
+  });
+  if (hidden && ComboBox1->GetSelection() != 0) {
+    ComboBox1->SetSelection(0);
+    ListFiles(preFolder);
+  }
+  ListView1->SetItemState(-1, 0, wxLIST_STATE_SELECTED);
+  long first = -1;
+  for (long item = 0; item < ListView1->GetItemCount(); ++item) {
+    const FileListRow* row = RowOfItem(item);
+    if (row == nullptr || !wanted.contains(rowKey(*row))) continue;
+    ListView1->SetItemState(item, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    if (first < 0) first = item;
+  }
+  if (first >= 0) {
+    ListView1->SetItemState(first, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
+    ListView1->EnsureVisible(first);
+  }
+  SchedulePreview();
 }
 
 void TForm1::SortList() {
@@ -737,6 +870,11 @@ void TForm1::ButtonTClick() {
     if (ListView1->GetItemState(item, wxLIST_STATE_SELECTED) == 0) continue;
     if (const FileListRow* row = RowOfItem(item)) request.captions.push_back(row->caption());
   }
+  if (request.captions.empty()) {
+    SetStatus(String(kNothingSelected));
+    setup_.services.message(this, String(kNothingSelected), MessageKind::kPlain);
+    return;
+  }
   request.preFolder = preFolder;
   request.destination = FromWx(Edit1->GetValue());
   request.settings = settings_.Conversion;
@@ -865,6 +1003,7 @@ void TForm1::FormClose(wxCloseEvent& event) {
     worker_.reset();
   }
   closed_ = true;
+  reader_.reset();
   Timer1->Stop();
   refreshTimer_.Stop();
   watcher_.reset();

@@ -6,6 +6,7 @@
 #include <wx/timer.h>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -34,6 +35,8 @@ class wxTextCtrl;
 namespace plandown::app {
 
 class ConversionWorker;
+class FolderReader;
+struct HeaderInfo;
 class TForm2;
 class TPreviewPane;
 class TResultView;
@@ -50,6 +53,11 @@ struct MainFormSetup {
   std::function<void()> fileStarted;
   // Called on the preview's thread as it begins on a file (a hook for tests).
   std::function<void(const String& path)> previewStarted;
+  // Called on the listing's thread before it reads a file's header (a hook for tests).
+  std::function<void(const String& path)> headerStarted;
+  // Folders or files to show at the start instead of the saved folder (the program's
+  // arguments), as a drop on the window would.
+  std::vector<String> startPaths;
 };
 
 class TForm1 : public wxFrame {
@@ -76,6 +84,11 @@ class TForm1 : public wxFrame {
   // selection of the rows still there and the order the list was sorted in.
   void RefreshList(bool userAsked = true);
   void SelectAllRows();  // Ctrl+A in the list
+  // Files or folders given from outside (dropped on the window, the program's
+  // arguments): lists their folder and selects the files; says what was left out.
+  void OpenPaths(const std::vector<String>& paths);
+  // The headers of the listed folder are still being read.
+  bool ReadingHeaders() const { return headersPending_ > 0; }
   void PreviewCheckClick();  // the preview pane on or off
   void AfterCheckClick();    // the preview as it is or after conversion
 
@@ -146,6 +159,9 @@ class TForm1 : public wxFrame {
   void FitColumns();
   void ListFiles(const String& folder, bool showStatus = true);
   void SortList();
+  void HeadersRead(std::uint64_t listing, std::vector<HeaderInfo> batch, bool done);
+  void ShowFolder(const String& folder);
+  void SelectCaptions(const std::vector<String>& captions);
   void WatchFolder(const String& folder);
   void FormClose(wxCloseEvent& event);
   // Writes the settings file now, so that a crash later loses nothing already set.
@@ -166,6 +182,12 @@ class TForm1 : public wxFrame {
   std::vector<FileListRow> rows_;    // as listed, in name order
   std::vector<std::size_t> order_;   // the rows shown, in the list's order
   String lastListingText_;         // the status a listing ended with
+  std::unique_ptr<FolderReader> reader_;
+  std::uint64_t listing_ = 0;        // the current listing: older readings' batches are dropped
+  String listedFolder_;              // the folder rows_ belong to
+  std::size_t headersPending_ = 0;   // headers of the current listing not yet read
+  std::size_t headersTotal_ = 0;
+  bool listingStatusShown_ = false;  // the current listing shows its progress in the status bar
   bool fitColumns_ = false;        // no saved widths: columns follow what they hold
   int preferredSash_ = 200;        // the tree's width the user chose
   bool sashDragged_ = false;

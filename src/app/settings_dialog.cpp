@@ -131,6 +131,7 @@ TForm2::TForm2(wxWindow* parent, ConversionSettings& settings,
     (ScrollBar1->Bind(types, guard_([this](wxScrollEvent& e) { ScrollBar1Change(e); })), ...);
   };
   Edit1->Bind(wxEVT_TEXT, guard_([this](wxCommandEvent&) { Edit1Change(); }));
+  CheckBox1->Bind(wxEVT_CHECKBOX, guard_([this](wxCommandEvent&) { UpdateImageOptions(); }));
   bindAll(wxEVT_SCROLL_TOP, wxEVT_SCROLL_BOTTOM, wxEVT_SCROLL_LINEUP, wxEVT_SCROLL_LINEDOWN, wxEVT_SCROLL_PAGEUP,
           wxEVT_SCROLL_PAGEDOWN, wxEVT_SCROLL_THUMBTRACK, wxEVT_SCROLL_THUMBRELEASE, wxEVT_SCROLL_CHANGED);
 }
@@ -143,7 +144,15 @@ void TForm2::FormShow() {
   ComboBox2->SetSelection(form.formatIndex);
   Edit1->ChangeValue(Wx(form.qualityText));
   ScrollBar1->SetThumbPosition(form.qualityPosition);
+  UpdateImageOptions();
   ComboBox1->SetFocus();
+}
+
+void TForm2::UpdateImageOptions() {
+  const bool on = CheckBox1->GetValue();
+  for (wxWindow* w : {static_cast<wxWindow*>(CheckBox2), static_cast<wxWindow*>(ComboBox2),
+                      static_cast<wxWindow*>(Edit1), static_cast<wxWindow*>(ScrollBar1)})
+    w->Enable(on);
 }
 
 SettingsFormState TForm2::Form() const {
@@ -173,6 +182,9 @@ void TForm2::Button1Click() {
   switch (AcceptSettingsForm(Form(), settings_)) {
     case SettingsFormFocus::kVersion: ComboBox1->SetFocus(); return;
     case SettingsFormFocus::kQuality:
+      // The box may be off with the image conversion; the text it holds must still be put right.
+      Edit1->Enable();
+      ScrollBar1->Enable();
       Edit1->SetFocus();
       message_(this, String(kQualityRangeText), MessageKind::kError);
       Edit1->SelectAll();

@@ -50,6 +50,8 @@ class TForm2 : public wxDialog {
  private:
   void ScrollBar1Change(wxScrollEvent& event);
   void Edit1Change();
+  // The image sub-options count only while images are converted.
+  void UpdateImageOptions();
   void Finish(int code);
 
   ConversionSettings& settings_;

@@ -24,6 +24,10 @@ inline constexpr std::u16string_view kDesktopSection = u"デスクトップ";
 inline constexpr std::u16string_view kBrowseTitle = u"変換後のファイルを保存するフォルダを指定して下さい";
 
 inline constexpr std::u16string_view kStopButton = u"中止 (&C)";
+// While the headers of a listed folder are read, before the count "k / N".
+inline constexpr std::u16string_view kReadingHeaders = u"ファイル情報を読み込み中…";
+// The convert button with no row selected.
+inline constexpr std::u16string_view kNothingSelected = u"変換するファイルが選択されていません。一覧でファイルを選択して下さい。";
 
 // Preview pane.
 inline constexpr std::u16string_view kPreviewCheck = u"プレビュー (&P)";

@@ -79,7 +79,7 @@ FileInfoText GetFileInfo(const String& path) {
   return GetFileInfo(path, docs);
 }
 
-FileListing ListFiles(std::u16string_view folder, int filterIndex, HeaderDocuments& docs) {
+FileListing ListFolderEntries(std::u16string_view folder, int filterIndex) {
   FileListing listing;
   listing.folderNamed = !folder.empty();
   if (!FolderExists(folder)) return listing;
@@ -90,19 +90,27 @@ FileListing ListFiles(std::u16string_view folder, int filterIndex, HeaderDocumen
   listing.rows.reserve(found.size());
   for (TFileField& f : found) {
     const String path = base + f.name;
-    FileInfoText info = GetFileInfo(path, docs);
     FileListRow row;
     row.text[kColumnType] = ExtensionOf(f.name);
-    row.text[kColumnMemo] = std::move(info.memo);
     row.text[kColumnTime] = f.date + u" " + f.time;
     row.text[kColumnSize] = SizeText(path, f.size);
-    row.text[kColumnVersion] = std::move(info.version);
     row.text[kColumnName] = std::move(f.name);
     listing.rows.push_back(std::move(row));
   }
   FileListSort byName;
   byName.Sort1 = kColumnName;
   byName.Sort(listing.rows);
+  return listing;
+}
+
+FileListing ListFiles(std::u16string_view folder, int filterIndex, HeaderDocuments& docs) {
+  FileListing listing = ListFolderEntries(folder, filterIndex);
+  const String base = AddPathDelim(folder);
+  for (FileListRow& row : listing.rows) {
+    FileInfoText info = GetFileInfo(base + row.caption(), docs);
+    row.text[kColumnMemo] = std::move(info.memo);
+    row.text[kColumnVersion] = std::move(info.version);
+  }
   return listing;
 }
 

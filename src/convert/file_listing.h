@@ -79,6 +79,9 @@ struct FileListing {
   std::vector<FileListRow> rows;
 };
 FileListing ListFiles(std::u16string_view folder, int filterIndex, HeaderDocuments& docs);
+// The same rows without reading a header (memo and version empty): what the folder's
+// entries alone say, quick also for thousands of files; GetFileInfo fills in the rest.
+FileListing ListFolderEntries(std::u16string_view folder, int filterIndex);
 FileListing ListFiles(std::u16string_view folder, int filterIndex);
 
 // Status texts of a listing: the one shown while it runs, and the one it ends with: the

@@ -1,5 +1,7 @@
 #include "convert/settings_form.h"
 
+#include <algorithm>
+
 #include "util/text.h"
 
 namespace plandown {
@@ -42,7 +44,14 @@ std::optional<int> QualityOfText(std::u16string_view text) {
 }
 
 void TypeQualityText(SettingsFormState& form, String text) {
-  if (const std::optional<int> quality = QualityOfText(text)) form.qualityPosition = *quality;
+  if (const std::optional<int> quality = QualityOfText(text)) {
+    form.qualityPosition = *quality;
+  } else if (!text.empty() && text.size() <= 9 &&
+             std::all_of(text.begin(), text.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; })) {
+    // A number past the top ("150" typed on the way from "15") puts the bar at the top,
+    // not where its first digits left it; OK still refuses it.
+    form.qualityPosition = kQualityMax;
+  }
   form.qualityText = std::move(text);
 }
 

@@ -382,10 +382,10 @@ TEST(MainWindow, ConvertWritesTheSelectedFilesIntoTheChosenFolder) {
   for (const auto& entry : fs::directory_iterator(h.program.path() / "TEMP"))
     EXPECT_EQ(entry.path().filename().string().rfind(".session-", 0), 0u) << entry.path();
 
-  // No row selected: nothing converted, and the count says so.
+  // No row selected: nothing converted, and the window says to select files first.
   h.SelectRows({});
   h.ConvertAndWait();
-  EXPECT_EQ(form.StatusText(), u"0個のファイルを変換しました。");
+  EXPECT_EQ(form.StatusText(), app::kNothingSelected);
 }
 
 TEST(MainWindow, ConvertRefusesAMissingOrWrongDestination) {

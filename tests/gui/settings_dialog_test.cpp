@@ -111,10 +111,27 @@ TEST_F(SettingsDialog, TheBarWritesTheTextAndFollowsAValidTypedQuality) {
   EXPECT_EQ(QualityText(), u"90") << "the bar does not write back over the typed text";
   TypeQuality("9o");
   EXPECT_EQ(dialog->ScrollBar1->GetThumbPosition(), 90) << "an invalid text leaves the bar";
+  // Typed digit by digit, 150 passes 15: the bar goes to the top, not to 15.
+  for (const char* text : {"1", "15", "150"}) TypeQuality(text);
+  EXPECT_EQ(dialog->ScrollBar1->GetThumbPosition(), 100);
   TypeQuality("12");
   Click(dialog->Button1);
   EXPECT_FALSE(StillOpen());
   EXPECT_EQ(settings.JpegQuality, 12);
+}
+
+TEST_F(SettingsDialog, TheImageOptionsCountOnlyWhileImagesAreConverted) {
+  Open();
+  EXPECT_FALSE(dialog->CheckBox1->GetValue());
+  for (wxWindow* w : std::vector<wxWindow*>{dialog->CheckBox2, dialog->ComboBox2, dialog->Edit1, dialog->ScrollBar1})
+    EXPECT_FALSE(w->IsEnabled());
+  dialog->CheckBox1->SetValue(true);
+  wxCommandEvent tick(wxEVT_CHECKBOX, dialog->CheckBox1->GetId());
+  tick.SetInt(1);
+  tick.SetEventObject(dialog->CheckBox1);
+  dialog->CheckBox1->GetEventHandler()->ProcessEvent(tick);
+  for (wxWindow* w : std::vector<wxWindow*>{dialog->CheckBox2, dialog->ComboBox2, dialog->Edit1, dialog->ScrollBar1})
+    EXPECT_TRUE(w->IsEnabled());
 }
 
 TEST_F(SettingsDialog, OkStoresEveryControl) {

@@ -107,6 +107,8 @@ app::TForm1& MainWindowHarness::Open() {
   setup.services = recorder.Services();
   setup.fileStarted = fileStarted;
   setup.previewStarted = previewStarted;
+  setup.headerStarted = headerStarted;
+  setup.startPaths = startPaths;
   auto* form = new app::TForm1(std::move(setup));
   form_ = form;
   form->FormShow();
@@ -125,7 +127,14 @@ app::TForm1& MainWindowHarness::Open() {
       },
       std::chrono::seconds(3));
   Settle();
+  // A test that holds the reading waits for it itself.
+  if (!headerStarted) WaitForListing();
   return *form;
+}
+
+void MainWindowHarness::WaitForListing() const {
+  app::TForm1* form = form_;
+  EXPECT_TRUE(WaitFor([form] { return form == nullptr || !form->ReadingHeaders(); }));
 }
 
 void MainWindowHarness::ConvertAndWait() {
@@ -141,6 +150,7 @@ void MainWindowHarness::Close() {
 }
 
 std::vector<std::vector<String>> MainWindowHarness::Rows() const {
+  WaitForListing();
   std::vector<std::vector<String>> rows;
   wxListCtrl* list = form_->ListView1;
   for (long item = 0; item < list->GetItemCount(); ++item) {

@@ -82,6 +82,10 @@ class MainWindowHarness {
   Recorder recorder;
   std::function<void()> fileStarted;  // the window's hook, on the converting thread
   std::function<void(const String&)> previewStarted;  // the window's hook, on the preview's thread
+  std::function<void(const String&)> headerStarted;   // the window's hook, on the listing's thread
+  std::vector<String> startPaths;                     // the program's arguments
+  // Waits until the listed folder's headers are read.
+  void WaitForListing() const;
 
  private:
   wxWeakRef<app::TForm1> form_;
