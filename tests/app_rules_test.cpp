@@ -102,7 +102,7 @@ TEST(SettingsForm, TheBarWritesTheTextAndFollowsAValidTypedQuality) {
   MoveQualityBar(form, 12);
   EXPECT_EQ(form.qualityText, u"12");
   EXPECT_EQ(form.qualityPosition, 12);
-  for (const auto& [typed, bar] : {std::pair{u"90", 90}, {u"150", 90}, {u"9o", 90}, {u"", 90}, {u"0", 0}}) {
+  for (const auto& [typed, bar] : {std::pair{u"90", 90}, {u"150", 100}, {u"9o", 100}, {u"", 100}, {u"0", 0}}) {
     TypeQualityText(form, typed);
     EXPECT_EQ(form.qualityText, typed);
     EXPECT_EQ(form.qualityPosition, bar) << ToUtf8(typed);
