@@ -23,6 +23,7 @@
 #include "convert/picture_source.h"
 #include "app/window_texts.h"
 #include "app/wx_text.h"
+#include "support/circle_solids.h"
 #include "support/file_text.h"
 #include "util/paths.h"
 #include "util/text.h"
@@ -408,6 +409,42 @@ TEST(PreviewPane, ZoomsPansAndFitsWithMouseAndKeys) {
                         static_cast<std::size_t>(client.x) * client.y * 3),
             0);
   h.Close();
+}
+
+// Filled circles, ellipses and sectors show in the pane where the drawing has them, in
+// their own colours, and the pane's scene spans the drawing's extent, nothing beyond.
+TEST(PreviewPane, CircleSolidsShowWhereTheDrawingHasThem) {
+  testing::TempDir dir;
+  TJwwData d;
+  std::vector<testing::CircleSolidCase> cases;
+  testing::CircleSolidDrawing(d, &cases);
+  const String folder = FromFsPath(dir.path());
+  const String path = AddPathDelim(folder) + u"discs.jww";
+  ASSERT_TRUE(d.FileOut(path, 700));
+  MainWindowHarness h;
+  h.WriteSettings(PreviewSettings(folder));
+  app::TForm1& form = h.Open();
+  TPreviewPane& pane = *form.PreviewPane;
+  h.SelectRows({u"discs.jww"});
+  ASSERT_TRUE(Shows(pane, path));
+  ASSERT_EQ(pane.GetState(), TPreviewPane::State::kPicture);
+  const render::Extent& b = pane.Scene()->bounds;
+  const render::Extent& e = testing::kCircleSolidDrawingExtent;
+  // The scene is the drawing's extent at one scale (y downwards): no wedge reaches out.
+  EXPECT_NEAR((b.maxX - b.minX) / (b.maxY - b.minY), (e.maxX - e.minX) / (e.maxY - e.minY), 0.02);
+  const double scale = (b.maxX - b.minX) / (e.maxX - e.minX);
+  const wxImage image = pane.Picture().ConvertToImage();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const render::Point at = c.At(0.5, c.start + c.sweep / 2);
+    const render::Point w =
+        pane.View().ToWindow({b.minX + (at.x - e.minX) * scale, b.minY + (e.maxY - at.y) * scale});
+    const int x = static_cast<int>(std::lround(w.x)), y = static_cast<int>(std::lround(w.y));
+    ASSERT_TRUE(x >= 0 && y >= 0 && x < image.GetWidth() && y < image.GetHeight());
+    EXPECT_NEAR(image.GetRed(x, y), c.fill.r, 8);
+    EXPECT_NEAR(image.GetGreen(x, y), c.fill.g, 8);
+    EXPECT_NEAR(image.GetBlue(x, y), c.fill.b, 8);
+  }
 }
 
 TEST(PreviewPane, TheSashOverThePreviewIsKeptThroughARestart) {
