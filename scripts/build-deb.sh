@@ -6,7 +6,7 @@
 # and packs them with CPack; the dependencies come from the built binaries (dpkg-shlibdeps).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build}
+build=$(realpath -m "${1:-$root/build}")  # absolute: cpack runs inside it
 
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
