@@ -35,7 +35,9 @@
 #include "app/settings_dialog.h"
 #include "app/window_texts.h"
 #include "app/wx_text.h"
+#include "convert/conversion_report.h"
 #include "convert/reference_folder.h"
+#include "convert/result_rows.h"
 #include "convert/session_temp_folder.h"
 #include "convert/status_texts.h"
 #include "convert/window_placement.h"
@@ -933,7 +935,12 @@ void TForm1::RunFinished(const SelectionConversion& outcome, const String& desti
     Button1->SetFocus();
     return;
   }
-  if (!outcome.completion.empty()) SetStatus(outcome.completion);
+  if (!outcome.completion.empty()) {
+    // The count of files written alone hides those refused, failed or kept by a cancel.
+    const OutcomeCounts n = CountOutcomes(outcome.results);
+    const bool allWritten = n.refused == 0 && n.failed == 0;
+    SetStatus(allWritten ? outcome.completion : outcome.completion + u"　" + ResultSummaryText(outcome.results));
+  }
   if (!outcome.results.empty()) ResultView->ShowResults(destination, settings_.Conversion, outcome.results);
   if (refreshAfterRun_) {
     refreshAfterRun_ = false;

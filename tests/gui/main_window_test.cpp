@@ -370,7 +370,7 @@ TEST(MainWindow, ConvertWritesTheSelectedFilesIntoTheChosenFolder) {
 
   h.SelectRows({u"plan.jww", u"part.jws", u"old.jww", u"notes.txt"});
   h.ConvertAndWait();
-  EXPECT_EQ(form.StatusText(), u"2個のファイルを変換しました。");
+  EXPECT_EQ(form.StatusText(), u"2個のファイルを変換しました。　変換：2　破損データから変換：0　変換せず：2　失敗：0");
   ASSERT_EQ(h.recorder.messages.size(), 1u);
   EXPECT_EQ(h.recorder.messages[0].text, UnsupportedExtensionText(u"notes.txt", u".txt"));
   EXPECT_EQ(VersionOf(FromFsPath(out.path() / "plan.jww")), 600);
@@ -467,7 +467,8 @@ TEST(MainWindow, AfterABatchTheResultViewTellsWhatBecameOfEachFile) {
   h.SelectRows({u"plan.jww", u"sxf.jww", u"old.jww"});
   h.ConvertAndWait();
 
-  EXPECT_EQ(form.StatusText(), u"2個のファイルを変換しました。");
+  EXPECT_EQ(form.StatusText(), u"2個のファイルを変換しました。　変換：2　破損データから変換：0　変換せず：1　失敗：0")
+      << "the refused file is named beside the count";
   app::TResultView& view = *form.ResultView;
   ASSERT_TRUE(WaitFor([&] { return view.IsShownOnScreen(); }, std::chrono::seconds(3)));
   EXPECT_EQ(ResultColumn(view, kResultName), (std::vector<String>{u"old.jww", u"plan.jww", u"sxf.jww"}));
@@ -632,7 +633,8 @@ TEST(MainWindow, CancelInTheMiddleOfABatchFinishesTheFileBeingConverted) {
 
   EXPECT_FALSE(form.ProgressPanel->IsShown());
   EXPECT_TRUE(form.ButtonT->IsEnabled());
-  EXPECT_EQ(form.StatusText(), u"3個のファイルを変換しました。");
+  EXPECT_EQ(form.StatusText(),
+            u"3個のファイルを変換しました。　変換：3　破損データから変換：0　変換せず：7（うち中止：7）　失敗：0");
   // The file being converted was finished; no other was started, and none is half there.
   EXPECT_EQ(batch.Written(), (std::vector<String>{u"p0.jww", u"p1.jww", u"p2.jww"}));
   const app::TResultView& view = *form.ResultView;
