@@ -126,6 +126,19 @@ wxStatusBar* MakeStatusBar(wxFrame* frame) {
   return bar;
 }
 
+// The letter after the "&" of a caption, upper case; 0 when it has none.
+wxChar MnemonicOf(const wxString& caption) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    return static_cast<wxChar>(wxToupper(caption[i + 1]));
+  }
+  return 0;
+}
+
 }  // namespace
 
 TForm1::TForm1(MainFormSetup setup)
@@ -208,6 +221,9 @@ TForm1::TForm1(MainFormSetup setup)
       plExplorerFolderTree1->FollowDisk();
       return RefreshList(true);
     }
+    // Alt+letter presses the control whose caption has that letter wherever the focus
+    // is: the folder tree keeps letters for itself otherwise.
+    if (e.GetModifiers() == wxMOD_ALT && AltKey(e.GetKeyCode())) return;
     wxWindow* focus = FindFocus();
     const bool inList = focus != nullptr && (focus == ListView1 || ListView1->IsDescendant(focus));
     if (inList && e.GetModifiers() == wxMOD_CONTROL && e.GetKeyCode() == 'A') return SelectAllRows();
@@ -955,6 +971,28 @@ void TForm1::ButtonCClick() {
 }
 
 void TForm1::ButtonXClick() { Close(); }
+
+bool TForm1::AltKey(int keyCode) {
+  if (keyCode <= 0 || keyCode > 0x7f || !wxIsalpha(keyCode)) return false;
+  const auto letter = static_cast<wxChar>(wxToupper(keyCode));
+  for (wxButton* button : {Button2, ButtonT, ButtonX, ButtonC}) {
+    if (MnemonicOf(button->GetLabel()) != letter || !button->IsShownOnScreen() || !button->IsEnabled()) continue;
+    wxCommandEvent event(wxEVT_BUTTON, button->GetId());
+    event.SetEventObject(button);
+    button->ProcessWindowEvent(event);
+    return true;
+  }
+  for (wxCheckBox* box : {PreviewCheck, AfterCheck}) {
+    if (MnemonicOf(box->GetLabel()) != letter || !box->IsShownOnScreen() || !box->IsEnabled()) continue;
+    box->SetValue(!box->GetValue());
+    wxCommandEvent event(wxEVT_CHECKBOX, box->GetId());
+    event.SetEventObject(box);
+    event.SetInt(box->GetValue() ? 1 : 0);
+    box->ProcessWindowEvent(event);
+    return true;
+  }
+  return false;
+}
 
 void TForm1::ComboBox1Select() {
   ListFiles(preFolder);

@@ -172,6 +172,8 @@ class TForm1 : public wxFrame {
   void RunProgress(const String& status, std::size_t done, std::size_t total);
   void RunFinished(const SelectionConversion& outcome, const String& destination);
   void EnableCommands(bool enable);
+  // Alt+letter: presses the shown, enabled button or check box with that mnemonic.
+  bool AltKey(int keyCode);
   const FileListRow* RowOfItem(long item) const;
 
   MainFormSetup setup_;

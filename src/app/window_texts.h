@@ -39,7 +39,7 @@ inline constexpr std::u16string_view kPreviewUnavailable = u"プレビューで�
 inline constexpr std::u16string_view kPreviewNotConverted = u"変換対象外のためプレビューできません";
 
 // Result view.
-inline constexpr std::u16string_view kCopyButton = u"コピー (&C)";
+inline constexpr std::u16string_view kCopyButton = u"コピー (&O)";
 inline constexpr std::u16string_view kSaveReportButton = u"レポートを保存 (&R)...";
 inline constexpr std::u16string_view kCloseViewButton = u"閉じる";
 inline constexpr std::u16string_view kSaveReportTitle = u"変換結果のレポートを保存";

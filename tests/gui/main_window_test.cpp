@@ -4,6 +4,7 @@
 // progress, cancel, refusals and result view.
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/dirctrl.h>
 #include <wx/display.h>
@@ -714,6 +715,60 @@ TEST(MainWindow, StartUpScrollsTheTreeToTheRestoredFolder) {
   EXPECT_TRUE(WaitFor([&] { return tree->IsVisible(selected); }, std::chrono::seconds(3)))
       << "the restored folder is out of view";
   EXPECT_EQ(form.StatusText(), u"ファイル検索しました（ファイル数：0）");
+}
+
+// The letters after "&" of the buttons and check boxes in `window` and its children,
+// leaving out other top-level windows (the settings dialog has its own letters).
+void CollectMnemonics(wxWindow* window, std::vector<std::pair<wxChar, wxString>>& out) {
+  for (wxWindow* child : window->GetChildren()) {
+    if (child->IsTopLevel()) continue;
+    if (wxDynamicCast(child, wxButton) != nullptr || wxDynamicCast(child, wxCheckBox) != nullptr) {
+      const wxString label = child->GetLabel();
+      const std::size_t at = label.find('&');
+      if (at != wxString::npos && at + 1 < label.size())
+        out.emplace_back(static_cast<wxChar>(wxToupper(label[at + 1])), label);
+    }
+    CollectMnemonics(child, out);
+  }
+}
+
+void PressAlt(wxWindow* focus, int letter) {
+  wxKeyEvent event(wxEVT_CHAR_HOOK);
+  event.m_keyCode = letter;
+  event.m_altDown = true;
+  event.SetEventObject(focus);
+  focus->ProcessWindowEvent(event);
+}
+
+TEST(MainWindow, EveryAltLetterIsItsOwnAndWorksFromTheFolderTree) {
+  DrawingFolder drawings;
+  MainWindowHarness h;
+  h.WriteSettings(SettingsWith(drawings.folder(), u""));
+  app::TForm1& form = h.Open();
+
+  // The main window with its progress area and preview switches, and the result view.
+  std::vector<std::pair<wxChar, wxString>> mnemonics;
+  CollectMnemonics(&form, mnemonics);
+  CollectMnemonics(form.ResultView, mnemonics);
+  ASSERT_GE(mnemonics.size(), 7u) << "convert, close, settings, cancel, preview, copy, save";
+  for (std::size_t i = 0; i < mnemonics.size(); ++i)
+    for (std::size_t j = i + 1; j < mnemonics.size(); ++j)
+      EXPECT_NE(mnemonics[i].first, mnemonics[j].first)
+          << ToUtf8(FromWx(mnemonics[i].second)) << " / " << ToUtf8(FromWx(mnemonics[j].second));
+
+  // The tree would take a letter as a jump to a folder; the window's own come first.
+  wxTreeCtrl* tree = form.plExplorerFolderTree1->DirCtrl()->GetTreeCtrl();
+  tree->SetFocus();
+  PressAlt(tree, 'P');
+  EXPECT_TRUE(form.PreviewCheck->GetValue());
+  EXPECT_TRUE(form.PreviewPane->IsShown());
+  PressAlt(tree, 'p');
+  EXPECT_FALSE(form.PreviewCheck->GetValue());
+  PressAlt(tree, 'T');
+  EXPECT_EQ(form.StatusText(), app::kNothingSelected) << "the convert button was not pressed";
+  // Cancel is not shown without a run: its letter does nothing.
+  PressAlt(tree, 'C');
+  EXPECT_FALSE(form.Converting());
 }
 
 // The pictures in the documentation, in a tidy setting: a home folder whose "図面" folder
