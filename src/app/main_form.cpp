@@ -1037,9 +1037,19 @@ AppSettings TForm1::CurrentSettings() const {
 void TForm1::FormClose(wxCloseEvent& event) {
   if (closed_) return;
   if (worker_) {
-    // The file being converted is finished first; the window closes when the run ends.
+    // Asked first; the file being converted is finished, and the window closes when the
+    // run ends.
     if (event.CanVeto()) {
       event.Veto();
+      if (closeAfterRun_ || askingToClose_) return;
+      askingToClose_ = true;
+      const bool stop = setup_.services.ask(this, String(kStopAndCloseQuestion));
+      askingToClose_ = false;
+      if (!stop || closed_) return;
+      if (!worker_) {  // the run ended while the question was up
+        Close();
+        return;
+      }
       closeAfterRun_ = true;
       ButtonCClick();
       return;

@@ -195,6 +195,7 @@ class TForm1 : public wxFrame {
   bool sashDragged_ = false;
   std::unique_ptr<ConversionWorker> worker_;
   bool closeAfterRun_ = false;
+  bool askingToClose_ = false;  // the question whether to stop the run and close is up
   bool refreshAfterRun_ = false;
   std::unique_ptr<wxFileSystemWatcherBase> watcher_;
   String watchedFolder_;

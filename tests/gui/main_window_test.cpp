@@ -649,9 +649,21 @@ TEST(MainWindow, CancelInTheMiddleOfABatchFinishesTheFileBeingConverted) {
 TEST(MainWindow, ClosingDuringARunFinishesTheFileBeingConvertedFirst) {
   HeldBatch batch(5, 2);
   app::TForm1& form = batch.StartAndHold();
+  // No: the run goes on as if nothing was pressed.
+  batch.h.recorder.answerYes = false;
   Click(form.ButtonX);
   testing::Settle();
+  EXPECT_EQ(batch.h.recorder.questions, std::vector<String>{String(app::kStopAndCloseQuestion)});
+  ASSERT_TRUE(batch.h.IsOpen());
+  EXPECT_TRUE(form.Converting());
+  EXPECT_TRUE(form.ButtonC->IsEnabled()) << "the run was cancelled";
+  // Yes: the run stops after the file being converted, then the window closes.
+  batch.h.recorder.answerYes = true;
+  Click(form.ButtonX);
+  testing::Settle();
+  EXPECT_EQ(batch.h.recorder.questions.size(), 2u);
   EXPECT_TRUE(batch.h.IsOpen()) << "the window went while a file was being converted";
+  EXPECT_FALSE(form.ButtonC->IsEnabled());
   batch.release = true;
   EXPECT_TRUE(WaitFor([&] { return !batch.h.IsOpen(); }, std::chrono::seconds(30)));
   EXPECT_EQ(batch.Written(), (std::vector<String>{u"p0.jww", u"p1.jww"}));
