@@ -6,6 +6,7 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
+#include <wx/dialog.h>
 #include <wx/dirctrl.h>
 #include <wx/display.h>
 #include <wx/gauge.h>
@@ -781,6 +782,15 @@ TEST(MainWindow, EveryAltLetterIsItsOwnAndWorksFromTheFolderTree) {
   // Cancel is not shown without a run: its letter does nothing.
   PressAlt(tree, 'C');
   EXPECT_FALSE(form.Converting());
+}
+
+TEST(MainWindow, ItsDialogsBelongToItAndCannotBeMinimisedApart) {
+  MainWindowHarness h;
+  app::TForm1& form = h.Open();
+  for (wxDialog* dialog : std::initializer_list<wxDialog*>{form.Form2, form.ResultView}) {
+    EXPECT_EQ(dialog->GetParent(), &form) << ToUtf8(FromWx(dialog->GetTitle()));
+    EXPECT_FALSE(dialog->HasFlag(wxMINIMIZE_BOX)) << ToUtf8(FromWx(dialog->GetTitle()));
+  }
 }
 
 // The pictures in the documentation, in a tidy setting: a home folder whose "図面" folder
