@@ -206,12 +206,17 @@ TForm1::TForm1(MainFormSetup setup)
     // Bursts (a copy of many files) are read once, when the folder is quiet.
     if (!e.IsError()) refreshTimer_.StartOnce(kRefreshDelay);
   }));
+  Bind(wxEVT_MOVE, guard_([this](wxMoveEvent& e) {
+    e.Skip();
+    KeepNormalRect();
+  }));
   Bind(wxEVT_IDLE, guard_([this](wxIdleEvent& e) {
     e.Skip();
     if (watchPending_) WatchFolder(watchedFolder_);
   }));
   Bind(wxEVT_SIZE, guard_([this](wxSizeEvent& e) {
     e.Skip();
+    KeepNormalRect();
     UpdateMinSize();
   }));
   Bind(wxEVT_CHAR_HOOK, guard_([this](wxKeyEvent& e) {
@@ -485,6 +490,8 @@ void TForm1::ApplySettings() {
   }
   const ScreenRect placed = VisibleWindowRect(saved, least.x, least.y, WorkAreas(), kDefaultOffset);
   SetSize(ToWxRect(placed));
+  normalRect_ = GetRect();
+  if (settings_.MainMaximized) Maximize(true);
   // Where the window could not grow enough, the tree gives up width first.
   const int clientWidth = placed.width - decoration.x;
   Splitter1->SetSashPosition(std::max(FromDIP(kMinFolderPanel), std::min(preferredSash_, clientWidth - sash - command.x)));
@@ -972,6 +979,10 @@ void TForm1::ButtonCClick() {
 
 void TForm1::ButtonXClick() { Close(); }
 
+void TForm1::KeepNormalRect() {
+  if (!IsMaximized() && !IsIconized()) normalRect_ = GetRect();
+}
+
 bool TForm1::AltKey(int keyCode) {
   if (keyCode <= 0 || keyCode > 0x7f || !wxIsalpha(keyCode)) return false;
   const auto letter = static_cast<wxChar>(wxToupper(keyCode));
@@ -1019,7 +1030,10 @@ void TForm1::ListView1DblClick() {
 
 AppSettings TForm1::CurrentSettings() const {
   AppSettings s = settings_;
-  const wxRect r = GetRect();
+  // A maximised window keeps the edges it comes back to.
+  const bool maximized = IsMaximized() && !IsIconized();
+  const wxRect r = maximized && !normalRect_.IsEmpty() ? normalRect_ : GetRect();
+  s.MainMaximized = maximized ? 1 : 0;
   s.MainLeft = r.x;
   s.MainTop = r.y;
   s.MainWidth = r.width;

@@ -793,6 +793,31 @@ TEST(MainWindow, ItsDialogsBelongToItAndCannotBeMinimisedApart) {
   }
 }
 
+TEST(MainWindow, AMaximisedWindowComesBackMaximisedWithItsFormerEdges) {
+  MainWindowHarness h;
+  app::TForm1& form = h.Open();
+  const wxRect normal = form.GetRect();
+  form.Maximize(true);
+  if (!WaitFor([&] { return form.IsMaximized(); }, std::chrono::seconds(3)))
+    GTEST_SKIP() << "no window manager maximises windows here";
+  testing::Settle();
+  h.Close();
+  const std::vector<std::string> lines = h.SettingsLines();
+  ASSERT_EQ(lines.size(), 25u);
+  EXPECT_EQ(lines[24], "1");
+  EXPECT_EQ(lines[2], std::to_string(normal.width)) << "the maximised width was kept";
+  EXPECT_EQ(lines[3], std::to_string(normal.height));
+
+  app::TForm1& again = h.Open();
+  EXPECT_TRUE(WaitFor([&] { return again.IsMaximized(); }, std::chrono::seconds(3)));
+  again.Maximize(false);
+  ASSERT_TRUE(WaitFor([&] { return !again.IsMaximized(); }, std::chrono::seconds(3)));
+  EXPECT_TRUE(WaitFor([&] { return again.GetSize() == normal.GetSize(); }, std::chrono::seconds(3)))
+      << again.GetSize().x << " x " << again.GetSize().y << ", before " << normal.width << " x " << normal.height;
+  h.Close();
+  EXPECT_EQ(h.SettingsLines().size(), 21u) << "a window no longer maximised writes the lines older versions read";
+}
+
 // The pictures in the documentation, in a tidy setting: a home folder whose "図面" folder
 // holds the bundled examples, converted to 3.51 into its "旧形式" folder, which already
 // holds an earlier plan.jww. Under a window manager they show the title bar.
