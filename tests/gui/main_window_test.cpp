@@ -348,10 +348,15 @@ TEST(MainWindow, DoubleClickOpensTheCurrentFileOrSaysWhatIsMissing) {
   // The desktop cannot open it: said, not passed over.
   h.recorder.openSucceeds = false;
   form.ListView1->ProcessWindowEvent(activated);
-  EXPECT_EQ(form.StatusText(), u"ファイル「" + path + u"」を開けませんでした。");
+  EXPECT_EQ(form.StatusText(), OpenFailedText(path));
   ASSERT_EQ(h.recorder.messages.size(), 2u);
   EXPECT_EQ(h.recorder.messages[1].text, form.StatusText());
   EXPECT_EQ(h.recorder.messages[1].kind, app::MessageKind::kError);
+  // The file went since the list was read: that is the reason given.
+  fs::remove(ToFsPath(path));
+  form.ListView1->ProcessWindowEvent(activated);
+  EXPECT_EQ(form.StatusText(), OpenMissingText(path));
+  EXPECT_EQ(h.recorder.opened.size(), 2u) << "a missing file was handed to the desktop";
 }
 
 TEST(MainWindow, ConvertWritesTheSelectedFilesIntoTheChosenFolder) {
