@@ -396,6 +396,14 @@ TEST(OpenFile, RefusalsAndTheOpenedPath) {
   }
   EXPECT_TRUE(opened.empty());
 
+  // The file is gone: said so, and nothing is handed to the desktop.
+  const OpenFileOutcome missing = OpenCurrentFile(dir.folder(), &row, opener);
+  EXPECT_TRUE(missing.openFailed);
+  EXPECT_TRUE(missing.messageBox);
+  EXPECT_EQ(missing.statusText, u"ファイル「" + dir.folder() + u"図面 1.jww」が見つかりません。削除されたか、名前が変更された可能性があります。");
+  EXPECT_TRUE(opened.empty());
+
+  WriteFileBytes(dir, u"図面 1.jww", Bytes{});
   // With and without a trailing separator the path has exactly one.
   String bare = dir.folder();
   bare.pop_back();
@@ -413,7 +421,8 @@ TEST(OpenFile, RefusalsAndTheOpenedPath) {
   EXPECT_TRUE(failed.openFailed);
   EXPECT_TRUE(failed.messageBox);
   EXPECT_FALSE(failed.beep);
-  EXPECT_EQ(failed.statusText, u"ファイル「" + dir.folder() + u"図面 1.jww」を開けませんでした。");
+  EXPECT_EQ(failed.statusText, u"ファイル「" + dir.folder() +
+                                   u"図面 1.jww」を開けませんでした。この種類のファイルを開くアプリケーションが見つかりません。");
 }
 
 #ifdef _WIN32

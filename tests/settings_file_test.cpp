@@ -228,6 +228,15 @@ TEST(SettingsFile, PreviewSwitchesFollowTheTwentyOneLinesOnlyWhenNeeded) {
     EXPECT_EQ(back.PreviewSash, c.sash);
     EXPECT_EQ(back.Conversion.JpegQuality, 75);
   }
+  // The main window's maximised state comes after the preview's lines.
+  AppSettings maximized;
+  maximized.MainMaximized = 1;
+  ASSERT_TRUE(SaveSettings(PathIn(dir, u"m.dat"), maximized));
+  EXPECT_EQ(FileText(PathIn(dir, u"m.dat")), Lines(with({"0", "0", "0", "1"})));
+  AppSettings back;
+  ASSERT_TRUE(LoadSettings(PathIn(dir, u"m.dat"), back));
+  EXPECT_EQ(back.MainMaximized, 1);
+  EXPECT_EQ(back.MainWidth, 600);
   // Read: a file of older versions, or one cut short, leaves the preview off; a short file
   // never takes its last lines for the switches.
   const struct {
@@ -245,6 +254,7 @@ TEST(SettingsFile, PreviewSwitchesFollowTheTwentyOneLinesOnlyWhenNeeded) {
     ASSERT_TRUE(LoadSettings(WriteFileBytes(dir, u"r.dat", Lines(c.lines)), s));
     EXPECT_EQ(s.PreviewShown, c.shown) << c.what;
     EXPECT_EQ(s.PreviewAfter, c.after) << c.what;
+    EXPECT_EQ(s.MainMaximized, 0) << c.what;
   }
 }
 

@@ -35,7 +35,9 @@
 #include "app/settings_dialog.h"
 #include "app/window_texts.h"
 #include "app/wx_text.h"
+#include "convert/conversion_report.h"
 #include "convert/reference_folder.h"
+#include "convert/result_rows.h"
 #include "convert/session_temp_folder.h"
 #include "convert/status_texts.h"
 #include "convert/window_placement.h"
@@ -124,6 +126,19 @@ wxStatusBar* MakeStatusBar(wxFrame* frame) {
   return bar;
 }
 
+// The letter after the "&" of a caption, upper case; 0 when it has none.
+wxChar MnemonicOf(const wxString& caption) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    return static_cast<wxChar>(wxToupper(caption[i + 1]));
+  }
+  return 0;
+}
+
 }  // namespace
 
 TForm1::TForm1(MainFormSetup setup)
@@ -191,12 +206,17 @@ TForm1::TForm1(MainFormSetup setup)
     // Bursts (a copy of many files) are read once, when the folder is quiet.
     if (!e.IsError()) refreshTimer_.StartOnce(kRefreshDelay);
   }));
+  Bind(wxEVT_MOVE, guard_([this](wxMoveEvent& e) {
+    e.Skip();
+    KeepNormalRect();
+  }));
   Bind(wxEVT_IDLE, guard_([this](wxIdleEvent& e) {
     e.Skip();
     if (watchPending_) WatchFolder(watchedFolder_);
   }));
   Bind(wxEVT_SIZE, guard_([this](wxSizeEvent& e) {
     e.Skip();
+    KeepNormalRect();
     UpdateMinSize();
   }));
   Bind(wxEVT_CHAR_HOOK, guard_([this](wxKeyEvent& e) {
@@ -206,6 +226,9 @@ TForm1::TForm1(MainFormSetup setup)
       plExplorerFolderTree1->FollowDisk();
       return RefreshList(true);
     }
+    // Alt+letter presses the control whose caption has that letter wherever the focus
+    // is: the folder tree keeps letters for itself otherwise.
+    if (e.GetModifiers() == wxMOD_ALT && AltKey(e.GetKeyCode())) return;
     wxWindow* focus = FindFocus();
     const bool inList = focus != nullptr && (focus == ListView1 || ListView1->IsDescendant(focus));
     if (inList && e.GetModifiers() == wxMOD_CONTROL && e.GetKeyCode() == 'A') return SelectAllRows();
@@ -467,6 +490,8 @@ void TForm1::ApplySettings() {
   }
   const ScreenRect placed = VisibleWindowRect(saved, least.x, least.y, WorkAreas(), kDefaultOffset);
   SetSize(ToWxRect(placed));
+  normalRect_ = GetRect();
+  if (settings_.MainMaximized) Maximize(true);
   // Where the window could not grow enough, the tree gives up width first.
   const int clientWidth = placed.width - decoration.x;
   Splitter1->SetSashPosition(std::max(FromDIP(kMinFolderPanel), std::min(preferredSash_, clientWidth - sash - command.x)));
@@ -933,7 +958,12 @@ void TForm1::RunFinished(const SelectionConversion& outcome, const String& desti
     Button1->SetFocus();
     return;
   }
-  if (!outcome.completion.empty()) SetStatus(outcome.completion);
+  if (!outcome.completion.empty()) {
+    // The count of files written alone hides those refused, failed or kept by a cancel.
+    const OutcomeCounts n = CountOutcomes(outcome.results);
+    const bool allWritten = n.refused == 0 && n.failed == 0;
+    SetStatus(allWritten ? outcome.completion : outcome.completion + u"　" + ResultSummaryText(outcome.results));
+  }
   if (!outcome.results.empty()) ResultView->ShowResults(destination, settings_.Conversion, outcome.results);
   if (refreshAfterRun_) {
     refreshAfterRun_ = false;
@@ -948,6 +978,32 @@ void TForm1::ButtonCClick() {
 }
 
 void TForm1::ButtonXClick() { Close(); }
+
+void TForm1::KeepNormalRect() {
+  if (!IsMaximized() && !IsIconized()) normalRect_ = GetRect();
+}
+
+bool TForm1::AltKey(int keyCode) {
+  if (keyCode <= 0 || keyCode > 0x7f || !wxIsalpha(keyCode)) return false;
+  const auto letter = static_cast<wxChar>(wxToupper(keyCode));
+  for (wxButton* button : {Button2, ButtonT, ButtonX, ButtonC}) {
+    if (MnemonicOf(button->GetLabel()) != letter || !button->IsShownOnScreen() || !button->IsEnabled()) continue;
+    wxCommandEvent event(wxEVT_BUTTON, button->GetId());
+    event.SetEventObject(button);
+    button->ProcessWindowEvent(event);
+    return true;
+  }
+  for (wxCheckBox* box : {PreviewCheck, AfterCheck}) {
+    if (MnemonicOf(box->GetLabel()) != letter || !box->IsShownOnScreen() || !box->IsEnabled()) continue;
+    box->SetValue(!box->GetValue());
+    wxCommandEvent event(wxEVT_CHECKBOX, box->GetId());
+    event.SetEventObject(box);
+    event.SetInt(box->GetValue() ? 1 : 0);
+    box->ProcessWindowEvent(event);
+    return true;
+  }
+  return false;
+}
 
 void TForm1::ComboBox1Select() {
   ListFiles(preFolder);
@@ -974,7 +1030,10 @@ void TForm1::ListView1DblClick() {
 
 AppSettings TForm1::CurrentSettings() const {
   AppSettings s = settings_;
-  const wxRect r = GetRect();
+  // A maximised window keeps the edges it comes back to.
+  const bool maximized = IsMaximized() && !IsIconized();
+  const wxRect r = maximized && !normalRect_.IsEmpty() ? normalRect_ : GetRect();
+  s.MainMaximized = maximized ? 1 : 0;
   s.MainLeft = r.x;
   s.MainTop = r.y;
   s.MainWidth = r.width;
@@ -992,9 +1051,19 @@ AppSettings TForm1::CurrentSettings() const {
 void TForm1::FormClose(wxCloseEvent& event) {
   if (closed_) return;
   if (worker_) {
-    // The file being converted is finished first; the window closes when the run ends.
+    // Asked first; the file being converted is finished, and the window closes when the
+    // run ends.
     if (event.CanVeto()) {
       event.Veto();
+      if (closeAfterRun_ || askingToClose_) return;
+      askingToClose_ = true;
+      const bool stop = setup_.services.ask(this, String(kStopAndCloseQuestion));
+      askingToClose_ = false;
+      if (!stop || closed_) return;
+      if (!worker_) {  // the run ended while the question was up
+        Close();
+        return;
+      }
       closeAfterRun_ = true;
       ButtonCClick();
       return;

@@ -172,6 +172,9 @@ class TForm1 : public wxFrame {
   void RunProgress(const String& status, std::size_t done, std::size_t total);
   void RunFinished(const SelectionConversion& outcome, const String& destination);
   void EnableCommands(bool enable);
+  // Alt+letter: presses the shown, enabled button or check box with that mnemonic.
+  bool AltKey(int keyCode);
+  void KeepNormalRect();  // records the window's edges while it is neither maximised nor minimised
   const FileListRow* RowOfItem(long item) const;
 
   MainFormSetup setup_;
@@ -193,6 +196,8 @@ class TForm1 : public wxFrame {
   bool sashDragged_ = false;
   std::unique_ptr<ConversionWorker> worker_;
   bool closeAfterRun_ = false;
+  bool askingToClose_ = false;
+  wxRect normalRect_;  // the edges the window had last while not maximised  // the question whether to stop the run and close is up
   bool refreshAfterRun_ = false;
   std::unique_ptr<wxFileSystemWatcherBase> watcher_;
   String watchedFolder_;

@@ -36,7 +36,7 @@ wxChoice* MakeChoice(wxWindow* parent, const auto& entries, int width) {
 TForm2::TForm2(wxWindow* parent, ConversionSettings& settings,
                std::function<void(wxWindow* parent, const String& text, MessageKind kind)> message)
     : wxDialog(parent, wxID_ANY, Wx(kSettingsCaption), wxPoint(64, 64), wxDefaultSize,
-               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxMINIMIZE_BOX),
+               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
       settings_(settings),
       message_(std::move(message)) {
   if (!message_) message_ = DesktopServices().message;

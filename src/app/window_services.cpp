@@ -18,6 +18,9 @@ WindowServices DesktopServices() {
     const long icon = kind == MessageKind::kError ? wxICON_ERROR : wxICON_NONE;
     wxMessageBox(Wx(text), Wx(kAppTitle), wxOK | icon, parent);
   };
+  s.ask = [](wxWindow* parent, const String& text) {
+    return wxMessageBox(Wx(text), Wx(kAppTitle), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION, parent) == wxYES;
+  };
   s.chooseFolder = [](wxWindow* parent, const String& title, const String& initial) {
     wxDirDialog dialog(parent, Wx(title), Wx(initial), wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
     return dialog.ShowModal() == wxID_OK ? FromWx(dialog.GetPath()) : String();

@@ -17,6 +17,8 @@ enum class MessageKind { kPlain, kError };
 struct WindowServices {
   // A modal message box with the single OK button.
   std::function<void(wxWindow* parent, const String& text, MessageKind kind)> message;
+  // A modal question with the buttons Yes and No: true for Yes.
+  std::function<bool(wxWindow* parent, const String& text)> ask;
   // The folder-selection dialog: the chosen folder, or empty when cancelled.
   std::function<String(wxWindow* parent, const String& title, const String& initial)> chooseFolder;
   std::function<void()> beep;

@@ -24,6 +24,9 @@ inline constexpr std::u16string_view kDesktopSection = u"デスクトップ";
 inline constexpr std::u16string_view kBrowseTitle = u"変換後のファイルを保存するフォルダを指定して下さい";
 
 inline constexpr std::u16string_view kStopButton = u"中止 (&C)";
+// Closing the window while files are converted.
+inline constexpr std::u16string_view kStopAndCloseQuestion =
+    u"変換中です。変換中のファイルが終わったところで変換を中止して、終了しますか？";
 // While the headers of a listed folder are read, before the count "k / N".
 inline constexpr std::u16string_view kReadingHeaders = u"ファイル情報を読み込み中…";
 // The convert button with no row selected.
@@ -39,7 +42,7 @@ inline constexpr std::u16string_view kPreviewUnavailable = u"プレビューで�
 inline constexpr std::u16string_view kPreviewNotConverted = u"変換対象外のためプレビューできません";
 
 // Result view.
-inline constexpr std::u16string_view kCopyButton = u"コピー (&C)";
+inline constexpr std::u16string_view kCopyButton = u"コピー (&O)";
 inline constexpr std::u16string_view kSaveReportButton = u"レポートを保存 (&R)...";
 inline constexpr std::u16string_view kCloseViewButton = u"閉じる";
 inline constexpr std::u16string_view kSaveReportTitle = u"変換結果のレポートを保存";

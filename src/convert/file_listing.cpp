@@ -166,7 +166,13 @@ void FileListSort::Sort(std::vector<FileListRow>& rows) const {
 
 String OpenedFileText(std::u16string_view path) { return u"ファイル「" + String(path) + u"」"; }
 
-String OpenFailedText(std::u16string_view path) { return OpenedFileText(path) + u"を開けませんでした。"; }
+String OpenFailedText(std::u16string_view path) {
+  return OpenedFileText(path) + u"を開けませんでした。この種類のファイルを開くアプリケーションが見つかりません。";
+}
+
+String OpenMissingText(std::u16string_view path) {
+  return OpenedFileText(path) + u"が見つかりません。削除されたか、名前が変更された可能性があります。";
+}
 
 OpenFileOutcome OpenCurrentFile(std::u16string_view preFolder, const FileListRow* current, const FileOpener& opener) {
   OpenFileOutcome out;
@@ -183,6 +189,12 @@ OpenFileOutcome OpenCurrentFile(std::u16string_view preFolder, const FileListRow
   if (current == nullptr) return refuse(kNoFileChosenText, true);
   if (current->caption().empty()) return refuse(kNoFileChosenText, false);
   out.opened = AddPathDelim(preFolder) + current->caption();
+  // A file gone since the list was read: the desktop would only say that it has no
+  // program for it, or nothing at all.
+  if (!FileExistsAt(out.opened)) {
+    out.openFailed = true;
+    return refuse(OpenMissingText(out.opened), true);
+  }
   if (!opener(out.opened)) {
     out.openFailed = true;
     return refuse(OpenFailedText(out.opened), true);

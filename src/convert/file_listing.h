@@ -116,8 +116,10 @@ inline constexpr std::u16string_view kNoReferenceFolderText = u"参照フォル�
 inline constexpr std::u16string_view kReferenceFolderMissingText = u"参照フォルダが存在しません。";
 inline constexpr std::u16string_view kNoFileChosenText = u"ファイルを指示して下さい。";
 String OpenedFileText(std::u16string_view path);
-// The desktop could not open the file.
+// The desktop could not open the file: it has no application for its type.
 String OpenFailedText(std::u16string_view path);
+// The file is no longer there.
+String OpenMissingText(std::u16string_view path);
 
 // What the window shows after a double click on the list: an optional beep, an optional
 // error message box (the single OK button) and the status text; `opened` names the file

@@ -49,6 +49,7 @@ void VisitLaterLines(Settings& s, Visitor&& v) {
   v(s.PreviewShown, AppSettings{}.PreviewShown);
   v(s.PreviewAfter, AppSettings{}.PreviewAfter);
   v(s.PreviewSash, AppSettings{}.PreviewSash);
+  v(s.MainMaximized, AppSettings{}.MainMaximized);
 }
 
 // Lines ended by CR LF, LF or CR; a last line without an ending counts.

@@ -1,7 +1,7 @@
 // The settings file: window layout, the two folders, the type filter, the list's column
 // widths, the settings dialog's position and the conversion settings, 21 text lines;
-// then the preview pane's two switches and the sash above it, on lines of their own
-// after those.
+// then the preview pane's two switches, the sash above it and the main window's maximised
+// state, on lines of their own after those.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -26,12 +26,14 @@ struct AppSettings {
   std::int32_t DialogLeft = 64;  // settings dialog
   std::int32_t DialogTop = 64;
   ConversionSettings Conversion;
-  // Lines 22 to 24, written only as far as one of them holds other than its default, so
+  // Lines 22 to 25, written only as far as one of them holds other than its default, so
   // that the file of a window without them stays the 21 lines every version reads; a file
   // without them gives the defaults.
   std::int32_t PreviewShown = 0;  // the preview pane is open
   std::int32_t PreviewAfter = 0;  // it shows the drawing as the conversion would write it
   std::int32_t PreviewSash = 0;   // the list's height over the preview, pixels; 0: not chosen
+  // The main window is maximised; its edges above are those it comes back to.
+  std::int32_t MainMaximized = 0;
 };
 
 // Sets every value but DestinationFolder to its default, then applies the lines of the file

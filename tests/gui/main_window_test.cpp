@@ -4,7 +4,9 @@
 // progress, cancel, refusals and result view.
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/choice.h>
+#include <wx/dialog.h>
 #include <wx/dirctrl.h>
 #include <wx/display.h>
 #include <wx/gauge.h>
@@ -346,10 +348,15 @@ TEST(MainWindow, DoubleClickOpensTheCurrentFileOrSaysWhatIsMissing) {
   // The desktop cannot open it: said, not passed over.
   h.recorder.openSucceeds = false;
   form.ListView1->ProcessWindowEvent(activated);
-  EXPECT_EQ(form.StatusText(), u"ファイル「" + path + u"」を開けませんでした。");
+  EXPECT_EQ(form.StatusText(), OpenFailedText(path));
   ASSERT_EQ(h.recorder.messages.size(), 2u);
   EXPECT_EQ(h.recorder.messages[1].text, form.StatusText());
   EXPECT_EQ(h.recorder.messages[1].kind, app::MessageKind::kError);
+  // The file went since the list was read: that is the reason given.
+  fs::remove(ToFsPath(path));
+  form.ListView1->ProcessWindowEvent(activated);
+  EXPECT_EQ(form.StatusText(), OpenMissingText(path));
+  EXPECT_EQ(h.recorder.opened.size(), 2u) << "a missing file was handed to the desktop";
 }
 
 TEST(MainWindow, ConvertWritesTheSelectedFilesIntoTheChosenFolder) {
@@ -370,7 +377,7 @@ TEST(MainWindow, ConvertWritesTheSelectedFilesIntoTheChosenFolder) {
 
   h.SelectRows({u"plan.jww", u"part.jws", u"old.jww", u"notes.txt"});
   h.ConvertAndWait();
-  EXPECT_EQ(form.StatusText(), u"2個のファイルを変換しました。");
+  EXPECT_EQ(form.StatusText(), u"2個のファイルを変換しました。　変換：2　破損データから変換：0　変換せず：2　失敗：0");
   ASSERT_EQ(h.recorder.messages.size(), 1u);
   EXPECT_EQ(h.recorder.messages[0].text, UnsupportedExtensionText(u"notes.txt", u".txt"));
   EXPECT_EQ(VersionOf(FromFsPath(out.path() / "plan.jww")), 600);
@@ -467,7 +474,8 @@ TEST(MainWindow, AfterABatchTheResultViewTellsWhatBecameOfEachFile) {
   h.SelectRows({u"plan.jww", u"sxf.jww", u"old.jww"});
   h.ConvertAndWait();
 
-  EXPECT_EQ(form.StatusText(), u"2個のファイルを変換しました。");
+  EXPECT_EQ(form.StatusText(), u"2個のファイルを変換しました。　変換：2　破損データから変換：0　変換せず：1　失敗：0")
+      << "the refused file is named beside the count";
   app::TResultView& view = *form.ResultView;
   ASSERT_TRUE(WaitFor([&] { return view.IsShownOnScreen(); }, std::chrono::seconds(3)));
   EXPECT_EQ(ResultColumn(view, kResultName), (std::vector<String>{u"old.jww", u"plan.jww", u"sxf.jww"}));
@@ -632,7 +640,8 @@ TEST(MainWindow, CancelInTheMiddleOfABatchFinishesTheFileBeingConverted) {
 
   EXPECT_FALSE(form.ProgressPanel->IsShown());
   EXPECT_TRUE(form.ButtonT->IsEnabled());
-  EXPECT_EQ(form.StatusText(), u"3個のファイルを変換しました。");
+  EXPECT_EQ(form.StatusText(),
+            u"3個のファイルを変換しました。　変換：3　破損データから変換：0　変換せず：7（うち中止：7）　失敗：0");
   // The file being converted was finished; no other was started, and none is half there.
   EXPECT_EQ(batch.Written(), (std::vector<String>{u"p0.jww", u"p1.jww", u"p2.jww"}));
   const app::TResultView& view = *form.ResultView;
@@ -646,9 +655,21 @@ TEST(MainWindow, CancelInTheMiddleOfABatchFinishesTheFileBeingConverted) {
 TEST(MainWindow, ClosingDuringARunFinishesTheFileBeingConvertedFirst) {
   HeldBatch batch(5, 2);
   app::TForm1& form = batch.StartAndHold();
+  // No: the run goes on as if nothing was pressed.
+  batch.h.recorder.answerYes = false;
   Click(form.ButtonX);
   testing::Settle();
+  EXPECT_EQ(batch.h.recorder.questions, std::vector<String>{String(app::kStopAndCloseQuestion)});
+  ASSERT_TRUE(batch.h.IsOpen());
+  EXPECT_TRUE(form.Converting());
+  EXPECT_TRUE(form.ButtonC->IsEnabled()) << "the run was cancelled";
+  // Yes: the run stops after the file being converted, then the window closes.
+  batch.h.recorder.answerYes = true;
+  Click(form.ButtonX);
+  testing::Settle();
+  EXPECT_EQ(batch.h.recorder.questions.size(), 2u);
   EXPECT_TRUE(batch.h.IsOpen()) << "the window went while a file was being converted";
+  EXPECT_FALSE(form.ButtonC->IsEnabled());
   batch.release = true;
   EXPECT_TRUE(WaitFor([&] { return !batch.h.IsOpen(); }, std::chrono::seconds(30)));
   EXPECT_EQ(batch.Written(), (std::vector<String>{u"p0.jww", u"p1.jww"}));
@@ -712,6 +733,94 @@ TEST(MainWindow, StartUpScrollsTheTreeToTheRestoredFolder) {
   EXPECT_TRUE(WaitFor([&] { return tree->IsVisible(selected); }, std::chrono::seconds(3)))
       << "the restored folder is out of view";
   EXPECT_EQ(form.StatusText(), u"ファイル検索しました（ファイル数：0）");
+}
+
+// The letters after "&" of the buttons and check boxes in `window` and its children,
+// leaving out other top-level windows (the settings dialog has its own letters).
+void CollectMnemonics(wxWindow* window, std::vector<std::pair<wxChar, wxString>>& out) {
+  for (wxWindow* child : window->GetChildren()) {
+    if (child->IsTopLevel()) continue;
+    if (wxDynamicCast(child, wxButton) != nullptr || wxDynamicCast(child, wxCheckBox) != nullptr) {
+      const wxString label = child->GetLabel();
+      const std::size_t at = label.find('&');
+      if (at != wxString::npos && at + 1 < label.size())
+        out.emplace_back(static_cast<wxChar>(wxToupper(label[at + 1])), label);
+    }
+    CollectMnemonics(child, out);
+  }
+}
+
+void PressAlt(wxWindow* focus, int letter) {
+  wxKeyEvent event(wxEVT_CHAR_HOOK);
+  event.m_keyCode = letter;
+  event.m_altDown = true;
+  event.SetEventObject(focus);
+  focus->ProcessWindowEvent(event);
+}
+
+TEST(MainWindow, EveryAltLetterIsItsOwnAndWorksFromTheFolderTree) {
+  DrawingFolder drawings;
+  MainWindowHarness h;
+  h.WriteSettings(SettingsWith(drawings.folder(), u""));
+  app::TForm1& form = h.Open();
+
+  // The main window with its progress area and preview switches, and the result view.
+  std::vector<std::pair<wxChar, wxString>> mnemonics;
+  CollectMnemonics(&form, mnemonics);
+  CollectMnemonics(form.ResultView, mnemonics);
+  ASSERT_GE(mnemonics.size(), 7u) << "convert, close, settings, cancel, preview, copy, save";
+  for (std::size_t i = 0; i < mnemonics.size(); ++i)
+    for (std::size_t j = i + 1; j < mnemonics.size(); ++j)
+      EXPECT_NE(mnemonics[i].first, mnemonics[j].first)
+          << ToUtf8(FromWx(mnemonics[i].second)) << " / " << ToUtf8(FromWx(mnemonics[j].second));
+
+  // The tree would take a letter as a jump to a folder; the window's own come first.
+  wxTreeCtrl* tree = form.plExplorerFolderTree1->DirCtrl()->GetTreeCtrl();
+  tree->SetFocus();
+  PressAlt(tree, 'P');
+  EXPECT_TRUE(form.PreviewCheck->GetValue());
+  EXPECT_TRUE(form.PreviewPane->IsShown());
+  PressAlt(tree, 'p');
+  EXPECT_FALSE(form.PreviewCheck->GetValue());
+  PressAlt(tree, 'T');
+  EXPECT_EQ(form.StatusText(), app::kNothingSelected) << "the convert button was not pressed";
+  // Cancel is not shown without a run: its letter does nothing.
+  PressAlt(tree, 'C');
+  EXPECT_FALSE(form.Converting());
+}
+
+TEST(MainWindow, ItsDialogsBelongToItAndCannotBeMinimisedApart) {
+  MainWindowHarness h;
+  app::TForm1& form = h.Open();
+  for (wxDialog* dialog : std::initializer_list<wxDialog*>{form.Form2, form.ResultView}) {
+    EXPECT_EQ(dialog->GetParent(), &form) << ToUtf8(FromWx(dialog->GetTitle()));
+    EXPECT_FALSE(dialog->HasFlag(wxMINIMIZE_BOX)) << ToUtf8(FromWx(dialog->GetTitle()));
+  }
+}
+
+TEST(MainWindow, AMaximisedWindowComesBackMaximisedWithItsFormerEdges) {
+  MainWindowHarness h;
+  app::TForm1& form = h.Open();
+  const wxRect normal = form.GetRect();
+  form.Maximize(true);
+  if (!WaitFor([&] { return form.IsMaximized(); }, std::chrono::seconds(3)))
+    GTEST_SKIP() << "no window manager maximises windows here";
+  testing::Settle();
+  h.Close();
+  const std::vector<std::string> lines = h.SettingsLines();
+  ASSERT_EQ(lines.size(), 25u);
+  EXPECT_EQ(lines[24], "1");
+  EXPECT_EQ(lines[2], std::to_string(normal.width)) << "the maximised width was kept";
+  EXPECT_EQ(lines[3], std::to_string(normal.height));
+
+  app::TForm1& again = h.Open();
+  EXPECT_TRUE(WaitFor([&] { return again.IsMaximized(); }, std::chrono::seconds(3)));
+  again.Maximize(false);
+  ASSERT_TRUE(WaitFor([&] { return !again.IsMaximized(); }, std::chrono::seconds(3)));
+  EXPECT_TRUE(WaitFor([&] { return again.GetSize() == normal.GetSize(); }, std::chrono::seconds(3)))
+      << again.GetSize().x << " x " << again.GetSize().y << ", before " << normal.width << " x " << normal.height;
+  h.Close();
+  EXPECT_EQ(h.SettingsLines().size(), 21u) << "a window no longer maximised writes the lines older versions read";
 }
 
 // The pictures in the documentation, in a tidy setting: a home folder whose "図面" folder

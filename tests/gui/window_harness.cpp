@@ -58,6 +58,10 @@ std::vector<std::string> SettingsWith(const String& preFolder, const String& des
 app::WindowServices Recorder::Services() {
   app::WindowServices s;
   s.message = [this](wxWindow*, const String& text, app::MessageKind kind) { messages.push_back({text, kind}); };
+  s.ask = [this](wxWindow*, const String& text) {
+    questions.push_back(text);
+    return answerYes;
+  };
   s.chooseFolder = [this](wxWindow*, const String& title, const String& initial) {
     browseTitles.push_back(title);
     browseStarts.push_back(initial);

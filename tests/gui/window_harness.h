@@ -39,6 +39,8 @@ struct Recorder {
     app::MessageKind kind;
   };
   std::vector<Message> messages;
+  std::vector<String> questions;  // texts of the Yes/No questions asked
+  bool answerYes = true;          // the answer to them
   std::vector<String> opened;
   int beeps = 0;
   String folderToChoose;  // the folder dialog's answer; empty: cancelled

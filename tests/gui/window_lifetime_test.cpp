@@ -206,8 +206,8 @@ TEST(WindowLifetime, DayOfUse) {
     EXPECT_EQ(FilesIn(h.program.path() / "TEMP"), 0u) << "extracted images are not left behind";
   }
 
-  // At the end of the day the window is closed while a run goes on: the file being
-  // converted is finished, then the window goes.
+  // At the end of the day the window is closed while a run goes on and the question is
+  // answered yes: the file being converted is finished, then the window goes.
   holder.Arm(2);
   h.SelectRows(h.Captions());
   MoveTo(form.ResultView->ResultList, 0);
