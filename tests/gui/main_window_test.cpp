@@ -740,7 +740,7 @@ TEST(MainWindow, StartUpScrollsTheTreeToTheRestoredFolder) {
 void CollectMnemonics(wxWindow* window, std::vector<std::pair<wxChar, wxString>>& out) {
   for (wxWindow* child : window->GetChildren()) {
     if (child->IsTopLevel()) continue;
-    if (wxDynamicCast(child, wxButton) != nullptr || wxDynamicCast(child, wxCheckBox) != nullptr) {
+    if (dynamic_cast<wxButton*>(child) != nullptr || dynamic_cast<wxCheckBox*>(child) != nullptr) {
       const wxString label = child->GetLabel();
       const std::size_t at = label.find('&');
       if (at != wxString::npos && at + 1 < label.size())
