@@ -6,8 +6,10 @@
 set -euo pipefail
 export WINEPREFIX=${PLANDOWN_WINEPREFIX:-${PLANDOWN_CACHE:-$HOME/.cache/plandown}/wine-prefix}
 export WINEDEBUG=${WINEDEBUG:--all}
-# No .NET or Internet Explorer downloads when the prefix is made.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No .NET or Internet Explorer downloads when the prefix is made. No debugger on a crash:
+# wine's would attach and wait, and a crashed test would hang until its time runs out
+# instead of failing at once.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=};winedbg.exe=d"
 # The 64-bit loader: the wine wrapper asks for a 32-bit wine that is not needed.
 wine=/usr/lib/wine/wine64
 
