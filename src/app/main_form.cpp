@@ -7,7 +7,6 @@
 #include <wx/display.h>
 #include <wx/evtloop.h>
 #include <wx/filename.h>
-#include <wx/fswatcher.h>
 #include <wx/gauge.h>
 #include <wx/listctrl.h>
 #include <wx/log.h>
@@ -56,11 +55,8 @@ constexpr int kMinListHeight = 80;     // rows the list shows at the least
 constexpr int kMinPreviewHeight = 120; // the preview pane, while it is on
 constexpr int kPollTimerId = wxID_HIGHEST + 1;
 constexpr int kRefreshTimerId = wxID_HIGHEST + 2;
-
-// What changes the list: files come, go, are renamed, rewritten or touched. Reading a
-// file (as the listing does) is no change.
-constexpr int kWatchedChanges =
-    wxFSW_EVENT_CREATE | wxFSW_EVENT_DELETE | wxFSW_EVENT_RENAME | wxFSW_EVENT_MODIFY | wxFSW_EVENT_ATTRIB;
+constexpr int kWatchTimerId = wxID_HIGHEST + 3;
+constexpr int kWatchInterval = 200;  // ms between two looks for changes in the shown folder
 
 // Typical content of each column, for the widths of a first start.
 constexpr std::u16string_view kTypicalContent[kFileListColumns] = {
@@ -144,7 +140,8 @@ wxChar MnemonicOf(const wxString& caption) {
 TForm1::TForm1(MainFormSetup setup)
     : wxFrame(nullptr, wxID_ANY, Wx(kMainCaption), wxPoint(kDefaultOffset, kDefaultOffset), wxSize(600, 520)),
       setup_(std::move(setup)),
-      refreshTimer_(this, kRefreshTimerId) {
+      refreshTimer_(this, kRefreshTimerId),
+      watchTimer_(this, kWatchTimerId) {
   // The reference folder line across the top, on white.
   Label1Panel = new wxPanel(this);
   Label1Panel->SetBackgroundColour(*wxWHITE);
@@ -202,17 +199,13 @@ TForm1::TForm1(MainFormSetup setup)
   Bind(wxEVT_TIMER, guard_([this](wxTimerEvent&) { Timer1Timer(); }), kPollTimerId);
   Bind(wxEVT_TIMER, guard_([this](wxTimerEvent&) { RefreshList(false); }), kRefreshTimerId);
   Bind(wxEVT_CLOSE_WINDOW, &TForm1::FormClose, this);
-  Bind(wxEVT_FSWATCHER, guard_([this](wxFileSystemWatcherEvent& e) {
+  Bind(wxEVT_TIMER, guard_([this](wxTimerEvent&) {
     // Bursts (a copy of many files) are read once, when the folder is quiet.
-    if (!e.IsError()) refreshTimer_.StartOnce(kRefreshDelay);
-  }));
+    if (watch_.Changed()) refreshTimer_.StartOnce(kRefreshDelay);
+  }), kWatchTimerId);
   Bind(wxEVT_MOVE, guard_([this](wxMoveEvent& e) {
     e.Skip();
     KeepNormalRect();
-  }));
-  Bind(wxEVT_IDLE, guard_([this](wxIdleEvent& e) {
-    e.Skip();
-    if (watchPending_) WatchFolder(watchedFolder_);
   }));
   Bind(wxEVT_SIZE, guard_([this](wxSizeEvent& e) {
     e.Skip();
@@ -275,7 +268,7 @@ TForm1::~TForm1() {
   }
   if (Timer1) Timer1->Stop();
   refreshTimer_.Stop();
-  watcher_.reset();
+  StopWatching();
   // The list reads its rows from this window while it is destroyed.
   delete ListView1;
   ListView1 = nullptr;
@@ -750,21 +743,14 @@ void TForm1::RefreshList(bool userAsked) {
 }
 
 void TForm1::WatchFolder(const String& folder) {
-  watchedFolder_ = folder;
-  // The watcher works only inside a running event loop; before it runs, the idle time
-  // of the loop starts it.
-  if (wxEventLoopBase::GetActive() == nullptr) {
-    watchPending_ = true;
-    return;
-  }
-  watchPending_ = false;
-  const wxLogNull quiet;  // a folder that cannot be watched is still listed
-  if (!watcher_) {
-    watcher_ = std::make_unique<wxFileSystemWatcher>();
-    watcher_->SetOwner(this);
-  }
-  watcher_->RemoveAll();
-  if (!folder.empty()) watcher_->Add(wxFileName::DirName(Wx(folder)), kWatchedChanges);
+  // Changes are looked for on the window's own timer: nothing of the watch outlives it.
+  if (folder.empty() || !watch_.Watch(folder)) return StopWatching();  // still listed, not followed
+  if (!watchTimer_.IsRunning()) watchTimer_.Start(kWatchInterval);
+}
+
+void TForm1::StopWatching() {
+  watchTimer_.Stop();
+  watch_.Stop();
 }
 
 void TForm1::SchedulePreview(bool reload) {
@@ -1075,7 +1061,7 @@ void TForm1::FormClose(wxCloseEvent& event) {
   reader_.reset();
   Timer1->Stop();
   refreshTimer_.Stop();
-  watcher_.reset();
+  StopWatching();
   PreviewPane->Stop();  // its thread reads the tables FreeDocuments resets
   if (docs_) FreeDocuments();
   ReleaseSessionTempFolder(TempFolder);

@@ -16,13 +16,13 @@
 #include "convert/convert_selection.h"
 #include "convert/file_listing.h"
 #include "convert/settings_file.h"
+#include "util/folder_watch.h"
 #include "util/ustring.h"
 
 class wxButton;
 class wxCheckBox;
 class wxCloseEvent;
 class wxChoice;
-class wxFileSystemWatcherBase;
 class wxGauge;
 class wxListCtrl;
 class wxListEvent;
@@ -163,6 +163,7 @@ class TForm1 : public wxFrame {
   void ShowFolder(const String& folder);
   void SelectCaptions(const std::vector<String>& captions);
   void WatchFolder(const String& folder);
+  void StopWatching();
   void FormClose(wxCloseEvent& event);
   // Writes the settings file now, so that a crash later loses nothing already set.
   void StoreSettings();
@@ -199,10 +200,9 @@ class TForm1 : public wxFrame {
   bool askingToClose_ = false;
   wxRect normalRect_;  // the edges the window had last while not maximised  // the question whether to stop the run and close is up
   bool refreshAfterRun_ = false;
-  std::unique_ptr<wxFileSystemWatcherBase> watcher_;
-  String watchedFolder_;
-  bool watchPending_ = false;  // the watcher needs a running event loop
+  FolderWatch watch_;  // the listed folder's entries
   wxTimer refreshTimer_;
+  wxTimer watchTimer_;
   bool closed_ = false;
   bool settingsRead_ = false;  // before, the window's settings are not yet the user's
   bool previewQueued_ = false;

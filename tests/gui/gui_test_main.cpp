@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+#include "support/crash_report.h"
+
 namespace {
 // A failed assertion of the toolkit fails the running test with its text, instead of
 // showing a dialog (or, where none can be shown, stopping at a breakpoint).
@@ -18,6 +20,7 @@ void FailOnAssert(const wxString& file, int line, const wxString& func, const wx
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  plandown::test::ReportCrashes();
   wxSetAssertHandler(FailOnAssert);
   wxApp::SetInstance(new wxApp);
   if (!wxEntryStart(argc, argv)) {
@@ -28,8 +31,7 @@ int main(int argc, char** argv) {
   int result = 0;
   {
     // The tests drive the toolkit with Yield, which on Windows dispatches messages (timers
-    // among them) only through an active event loop, and the folder watcher needs one too;
-    // the loop itself never runs.
+    // among them) only through an active event loop; the loop itself never runs.
     wxEventLoop loop;
     wxEventLoopActivator activate(&loop);
     result = RUN_ALL_TESTS();
