@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "util/file_failure.h"
 #include "util/files.h"
 #include "util/paths.h"
 
@@ -35,6 +36,11 @@ SourceAccessCheck CheckSourceAccess(std::u16string_view path) {
   const int error = errno;
   if (file != nullptr) {
     std::fclose(file);
+    return check;
+  }
+  if (LastFileFailure() == FileFailure::kInUse) {
+    check.access = SourceAccess::kInUse;
+    check.reason = "used by another program";
     return check;
   }
   check.access = SourceAccess::kNotOpenable;
