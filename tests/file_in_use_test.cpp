@@ -38,14 +38,17 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-// Holds a file as another program does that opens it with no sharing, until destroyed.
+// Holds a file as another program does that opens it with no sharing (or, on Windows, that
+// lets others read it), until destroyed.
 class HeldFile {
  public:
-  explicit HeldFile(const fs::path& p) {
+  explicit HeldFile(const fs::path& p, bool othersMayRead = false) {
 #ifdef _WIN32
-    handle_ = CreateFileW(p.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    handle_ = CreateFileW(p.c_str(), GENERIC_READ | GENERIC_WRITE, othersMayRead ? FILE_SHARE_READ : 0, nullptr,
+                          OPEN_EXISTING, 0, nullptr);
     EXPECT_NE(handle_, INVALID_HANDLE_VALUE) << p;
 #else
+    (void)othersMayRead;
     HoldFileAsAnotherProgram(FromFsPath(p));
 #endif
   }
@@ -208,6 +211,23 @@ TEST(FileInUse, CommandLineNamesTheReason) {
   const testing::CliRun info = testing::RunPlandown(tmp.path(), {"info", "plan.jww"});
   EXPECT_NE(info.out.find("read:        used by another program: close it and try again"), std::string::npos)
       << info.out;
+}
+
+// A destination the other program lets others read is backed up, but neither replaced nor
+// deleted after the failed write.
+TEST(FileInUse, DestinationThatOthersMayReadIsKept) {
+  TempDir tmp;
+  fs::create_directories(tmp.path() / "out");
+  ASSERT_TRUE(testing::WritePlan(FromFsPath(tmp.path() / "plan.jww"), 700));
+  WriteBytes(tmp.path() / "out" / "plan.jww", "former");
+  {
+    HeldFile holder(tmp.path() / "out" / "plan.jww", true);
+    const testing::CliRun r = testing::RunPlandown(tmp.path(), {"convert", "--out", "out", "plan.jww"});
+    EXPECT_NE(r.out.find("plan.jww: destination used by another program: close it and try again"), std::string::npos)
+        << r.out;
+  }
+  EXPECT_EQ(ReadBytes(tmp.path() / "out" / "plan.jww"), "former");
+  EXPECT_FALSE(TemporaryFilesLeft(tmp.path()));
 }
 #endif
 
