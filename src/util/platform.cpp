@@ -126,6 +126,19 @@ std::FILE* OpenFileAt(std::u16string_view path, const char* mode) {
   return f;
 }
 
+bool FirstByteReadable(std::FILE* f) {
+#ifdef _WIN32
+  _doserrno = 0;
+#endif
+  const bool read = std::fgetc(f) != EOF || !std::ferror(f);
+#ifdef _WIN32
+  NoteFileFailure(read ? FileFailure::kNone : WindowsFailure(_doserrno != 0 ? _doserrno : GetLastError()));
+#else
+  NoteFileFailure(read ? FileFailure::kNone : FileFailure::kOther);
+#endif
+  return read;
+}
+
 std::int64_t StreamSize(std::FILE* f) {
 #ifdef _WIN32
   __int64 cur = _ftelli64(f);
