@@ -63,13 +63,30 @@ String FromFsPath(const std::filesystem::path& p) {
 namespace {
 
 #ifdef _WIN32
-// The kind of the failure just reported by a Windows call, or by the C runtime's file
-// calls, which keep the system's code in _doserrno.
+// The kind of a failure that a Windows call reported with `code`.
 FileFailure WindowsFailure(unsigned long code) {
   const FileFailure kind = FileFailureOfWindowsError(static_cast<std::uint32_t>(code));
   return kind == FileFailure::kNone ? FileFailure::kOther : kind;
 }
 #endif
+
+// Forgets the system's code of an earlier failure, before a C runtime file call.
+void ClearRuntimeFailure() {
+#ifdef _WIN32
+  _doserrno = 0;
+  SetLastError(0);
+#endif
+}
+
+// The kind of the failure of the C runtime file call just made; its system code is kept in
+// _doserrno on Windows. POSIX has no share modes.
+FileFailure RuntimeFailure() {
+#ifdef _WIN32
+  return WindowsFailure(_doserrno != 0 ? _doserrno : GetLastError());
+#else
+  return FileFailure::kOther;
+#endif
+}
 
 std::FILE* OpenNative(std::u16string_view path, const char* mode) {
   // A NUL would cut the native path short and open some other file.
@@ -112,30 +129,16 @@ std::FILE* OpenFileAt(std::u16string_view path, const char* mode) {
     errno = EACCES;  // what the C runtime reports for a sharing violation
     return nullptr;
   }
-#ifdef _WIN32
-  _doserrno = 0;
-  SetLastError(0);
-#endif
+  ClearRuntimeFailure();
   std::FILE* f = OpenNative(path, mode);
-#ifdef _WIN32
-  if (!f) NoteFileFailure(WindowsFailure(_doserrno != 0 ? _doserrno : GetLastError()));
-#else
-  if (!f) NoteFileFailure(FileFailure::kOther);
-#endif
-  if (f) NoteFileFailure(FileFailure::kNone);
+  NoteFileFailure(f ? FileFailure::kNone : RuntimeFailure());
   return f;
 }
 
 bool FirstByteReadable(std::FILE* f) {
-#ifdef _WIN32
-  _doserrno = 0;
-#endif
+  ClearRuntimeFailure();
   const bool read = std::fgetc(f) != EOF || !std::ferror(f);
-#ifdef _WIN32
-  NoteFileFailure(read ? FileFailure::kNone : WindowsFailure(_doserrno != 0 ? _doserrno : GetLastError()));
-#else
-  NoteFileFailure(read ? FileFailure::kNone : FileFailure::kOther);
-#endif
+  NoteFileFailure(read ? FileFailure::kNone : RuntimeFailure());
   return read;
 }
 
