@@ -237,13 +237,13 @@ TEST_F(CliFixture, InfoJsonIsExactAndCreatesNoFile) {
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out,
             "[\n"
-            " {\"path\": \"src/img.jww\", \"kind\": \"jww\", \"recognised\": true, \"read_ok\": true, \"version\": 700, "
+            " {\"path\": \"src/img.jww\", \"kind\": \"jww\", \"recognised\": true, \"in_use\": false, \"read_ok\": true, \"version\": 700, "
             "\"memo\": \"a \\\"quoted\\\" \\\\ memo\\r\\n\\t二行目\", \"counts\": {\"line\": 0, \"arc\": 0, \"point\": 0, "
             "\"text\": 1, \"dimension\": 0, \"solid\": 0, \"block\": 0}, \"declared_objects\": 1, \"block_definitions\": 0, "
             "\"referenced_definitions\": 0, \"block_tree_nodes\": 0, \"bound_images\": [{\"name\": \"pic.png\", \"size\": 3000}], "
             // the image's rectangle: 100 × 100 from the text's base point (1, 2)
             "\"extent\": {\"min_x\": 1.0, \"min_y\": 2.0, \"max_x\": 101.0, \"max_y\": 102.0}},\n"
-            " {\"path\": \"src/note.txt\", \"kind\": \"unknown\", \"recognised\": false, \"read_ok\": false, \"version\": null, "
+            " {\"path\": \"src/note.txt\", \"kind\": \"unknown\", \"recognised\": false, \"in_use\": false, \"read_ok\": false, \"version\": null, "
             "\"memo\": \"\", \"counts\": {\"line\": 0, \"arc\": 0, \"point\": 0, \"text\": 0, \"dimension\": 0, \"solid\": 0, "
             "\"block\": 0}, \"declared_objects\": 0, \"block_definitions\": 0, \"referenced_definitions\": 0, "
             "\"block_tree_nodes\": 0, \"bound_images\": [], \"extent\": null}\n"
@@ -292,12 +292,12 @@ TEST_F(CliFixture, ReportNamesEveryFileWithItsOutcome) {
   // Every destination is a path the program joined.
   EXPECT_EQ(ReadBytes(root() / "report.json"), testing::ReplaceAll(R"json({"settings": {"target": "3.00", "convert_images": false, "delete_source_image": false, "image_format_index": 0, "jpeg_quality": 75},
  "files": [
-  {"source": "src/img.jww", "destination": "out/img.jww", "outcome": "converted", "refusal": null, "note": "", "file_in": true, "source_version": 700, "target_version": 300, "backup": "out/img.BAK", "backup_failed": false, "images": ["out/pic.png"], "changes": {}},
-  {"source": "src/sxf.jww", "destination": "out/sxf.jww", "outcome": "converted", "refusal": null, "note": "", "file_in": true, "source_version": 700, "target_version": 300, "backup": null, "backup_failed": false, "images": [], "changes": {"colours mapped": 2}},
-  {"source": "src/damaged.jww", "destination": "out/damaged.jww", "outcome": "converted_damaged", "refusal": null, "note": "", "file_in": false, "source_version": 700, "target_version": 300, "backup": null, "backup_failed": false, "images": [], "changes": {}},
-  {"source": "src/old.jww", "destination": "out/old.jww", "outcome": "refused", "refusal": "old version", "note": "ファイル「src/old.jww」は旧バージョンデータですので変換しませんでした。", "file_in": true, "source_version": 300, "target_version": null, "backup": null, "backup_failed": false, "images": [], "changes": {}},
-  {"source": "src/absent.jww", "destination": "out/absent.jww", "outcome": "refused", "refusal": "no such file", "note": "ファイル「src/absent.jww」は読み込めませんでしたので変換しませんでした。", "file_in": null, "source_version": null, "target_version": null, "backup": null, "backup_failed": false, "images": [], "changes": {}},
-  {"source": "src/note.txt", "destination": "out/note.txt", "outcome": "refused", "refusal": "unsupported kind", "note": "このファイル拡張子（種類）の変換には対応していません。\r\nファイル名：note.txt\r\n　　拡張子：.txt", "file_in": null, "source_version": null, "target_version": null, "backup": null, "backup_failed": false, "images": [], "changes": {}}
+  {"source": "src/img.jww", "destination": "out/img.jww", "outcome": "converted", "refusal": null, "failure": null, "note": "", "file_in": true, "source_version": 700, "target_version": 300, "backup": "out/img.BAK", "backup_failed": false, "images": ["out/pic.png"], "changes": {}},
+  {"source": "src/sxf.jww", "destination": "out/sxf.jww", "outcome": "converted", "refusal": null, "failure": null, "note": "", "file_in": true, "source_version": 700, "target_version": 300, "backup": null, "backup_failed": false, "images": [], "changes": {"colours mapped": 2}},
+  {"source": "src/damaged.jww", "destination": "out/damaged.jww", "outcome": "converted_damaged", "refusal": null, "failure": null, "note": "", "file_in": false, "source_version": 700, "target_version": 300, "backup": null, "backup_failed": false, "images": [], "changes": {}},
+  {"source": "src/old.jww", "destination": "out/old.jww", "outcome": "refused", "refusal": "old version", "failure": null, "note": "ファイル「src/old.jww」は旧バージョンデータですので変換しませんでした。", "file_in": true, "source_version": 300, "target_version": null, "backup": null, "backup_failed": false, "images": [], "changes": {}},
+  {"source": "src/absent.jww", "destination": "out/absent.jww", "outcome": "refused", "refusal": "no such file", "failure": null, "note": "ファイル「src/absent.jww」は読み込めませんでしたので変換しませんでした。", "file_in": null, "source_version": null, "target_version": null, "backup": null, "backup_failed": false, "images": [], "changes": {}},
+  {"source": "src/note.txt", "destination": "out/note.txt", "outcome": "refused", "refusal": "unsupported kind", "failure": null, "note": "このファイル拡張子（種類）の変換には対応していません。\r\nファイル名：note.txt\r\n　　拡張子：.txt", "file_in": null, "source_version": null, "target_version": null, "backup": null, "backup_failed": false, "images": [], "changes": {}}
  ],
  "summary": {"converted": 2, "converted_damaged": 1, "refused": 3, "failed": 0}}
 )json", "\"out/", "\"out" JSON_PATH_SEP));

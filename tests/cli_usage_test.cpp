@@ -159,15 +159,15 @@ TEST(CliDos, InfoShowsTheHeaderOfJwcAndJwkFiles) {
        "shape.jwc\n  kind:        jwc\n  recognised:  no\n"},
       {{"info", "--json", "d.jwc", "short.jwc", "s.JWK"}, 1,
        "[\n"
-       " {\"path\": \"d.jwc\", \"kind\": \"jwc\", \"recognised\": true, \"read_ok\": true, \"version\": \"DOS\", "
+       " {\"path\": \"d.jwc\", \"kind\": \"jwc\", \"recognised\": true, \"in_use\": false, \"read_ok\": true, \"version\": \"DOS\", "
        "\"memo\": \"comment one part two\", \"counts\": {\"line\": 5, \"arc\": 0, \"point\": 2, \"text\": 3}, "
        "\"declared_objects\": null, \"block_definitions\": null, \"referenced_definitions\": null, "
        "\"block_tree_nodes\": null, \"bound_images\": [], \"extent\": null},\n"
-       " {\"path\": \"short.jwc\", \"kind\": \"jwc\", \"recognised\": true, \"read_ok\": false, \"version\": null, "
+       " {\"path\": \"short.jwc\", \"kind\": \"jwc\", \"recognised\": true, \"in_use\": false, \"read_ok\": false, \"version\": null, "
        "\"memo\": \"\", \"counts\": {\"line\": 0, \"arc\": 0, \"point\": 0, \"text\": 0}, "
        "\"declared_objects\": null, \"block_definitions\": null, \"referenced_definitions\": null, "
        "\"block_tree_nodes\": null, \"bound_images\": [], \"extent\": null},\n"
-       " {\"path\": \"s.JWK\", \"kind\": \"jwk\", \"recognised\": true, \"read_ok\": true, \"version\": \"DOS\", "
+       " {\"path\": \"s.JWK\", \"kind\": \"jwk\", \"recognised\": true, \"in_use\": false, \"read_ok\": true, \"version\": \"DOS\", "
        "\"memo\": \"図面 1 A\", \"counts\": {\"line\": 7, \"arc\": 1, \"point\": 4, \"text\": 6}, "
        "\"declared_objects\": null, \"block_definitions\": null, \"referenced_definitions\": null, "
        "\"block_tree_nodes\": null, \"bound_images\": [], \"extent\": null}\n"

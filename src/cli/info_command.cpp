@@ -5,7 +5,9 @@
 #include <ostream>
 
 #include "cli/exit_codes.h"
+#include "cli/result_text.h"
 #include "cli/text_output.h"
+#include "convert/source_access.h"
 #include "dos/jwc_data.h"
 #include "dos/jwk_data.h"
 #include "jws/jws_data.h"
@@ -23,13 +25,16 @@ constexpr std::size_t kDosCounts = 4;  // line, arc, point and text
 
 std::size_t CountsShown(const FileInfo& info) { return info.dos ? kDosCounts : info.counts.size(); }
 
+// A file that another program holds could not be looked at: it is not "not recognised".
+void NoteWhyUnrecognised(FileInfo& info) { info.inUse = CheckSourceAccess(info.path).access == SourceAccess::kInUse; }
+
 // Drawings and shapes share everything listed here except the memo.
 template <class Document>
 void DescribeDocument(FileInfo& info) {
   auto doc = std::make_unique<Document>();
   // Regular files only: a pipe or device would block the read.
   info.recognised = FileExistsAt(info.path) && doc->FileCheck(info.path);
-  if (!info.recognised) return;
+  if (!info.recognised) return NoteWhyUnrecognised(info);
   // Listing only: an image section is read past, so nothing is written anywhere.
   doc->BindImageExp = false;
   doc->BindImageExr = true;
@@ -58,7 +63,7 @@ void DescribeDosFile(FileInfo& info) {
   Document doc;
   // Regular files only: a pipe or device would block the read.
   info.recognised = FileExistsAt(info.path) && doc.FileCheck(info.path);
-  if (!info.recognised) return;
+  if (!info.recognised) return NoteWhyUnrecognised(info);
   info.readOk = info.headerRead = doc.FileHeaderIn(info.path);
   if (!info.headerRead) return;
   info.memo = doc.Enthd.comment1 + u" " + doc.Enthd.comment2;
@@ -90,7 +95,8 @@ Json InfoObject(const FileInfo& f) {
   if (f.headerRead) version = f.dos ? Json("DOS") : Json(f.version);
   return Json{{"path", ToUtf8(f.path)},
               {"kind", FileKindName(f.kind)},
-              {"recognised", f.recognised},
+              {"recognised", f.inUse ? Json() : Json(f.recognised)},
+              {"in_use", f.inUse},
               {"read_ok", f.readOk},
               {"version", std::move(version)},
               {"memo", ToUtf8(f.memo)},
@@ -123,6 +129,10 @@ void PrintInfoText(std::ostream& out, const FileInfo& info) {
   out << ToUtf8(info.path) << "\n";
   out << "  kind:        " << FileKindName(info.kind) << "\n";
   if (info.kind == FileKind::kUnknown) return;
+  if (info.inUse) {
+    out << "  read:        " << kInUseReason << "\n";
+    return;
+  }
   out << "  recognised:  " << YesNo(info.recognised) << "\n";
   if (!info.recognised) return;
   out << "  read:        " << (info.readOk ? "ok" : info.headerRead ? "with errors" : "failed") << "\n";

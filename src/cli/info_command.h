@@ -22,6 +22,7 @@ struct FileInfo {
   String path;
   FileKind kind = FileKind::kUnknown;
   bool recognised = false;  // FileCheck
+  bool inUse = false;       // not checked: another program holds the file open
   bool readOk = false;      // FileIn
   bool headerRead = false;  // version and memo are known
   bool dos = false;         // a DOS-era file: its header holds comments and four counts only

@@ -7,7 +7,9 @@
 namespace plandown::cli {
 
 std::string NotDoneReason(const FileConversion& r) {
-  if (r.outcome == Outcome::kFailed) return "write failed";
+  if (r.outcome == Outcome::kFailed)
+    return r.destinationInUse ? std::string("destination ") + kInUseReason : std::string(FailureName(r));
+  if (r.refusal == Refusal::kInUse) return kInUseReason;
   std::string reason = RefusalName(r.refusal);
   if (r.refusal == Refusal::kOldVersion) reason += " (" + VersionText(r.sourceVersion) + ")";
   if (r.refusal == Refusal::kCannotOpen && !r.reason.empty()) reason += " (" + r.reason + ")";

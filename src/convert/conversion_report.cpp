@@ -21,6 +21,7 @@ Json FileObject(const FileConversion& r) {
               {"destination", ToUtf8(r.destination)},
               {"outcome", OutcomeName(r.outcome)},
               {"refusal", r.outcome == Outcome::kRefused ? Json(RefusalName(r.refusal)) : Json()},
+              {"failure", FailureName(r) ? Json(FailureName(r)) : Json()},
               {"note", ToUtf8(r.note)},
               {"file_in", r.fileIn ? Json(*r.fileIn) : Json()},
               {"source_version", VersionOrNull(r.sourceVersion)},

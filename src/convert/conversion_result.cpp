@@ -14,9 +14,15 @@ const char* RefusalName(Refusal refusal) {
     case Refusal::kDuplicateDestination: return "destination already written in this run";
     case Refusal::kEmptyShape: return "empty shape";
     case Refusal::kCancelled: return "cancelled";
+    case Refusal::kInUse: return "used by another program";
     case Refusal::kNone: break;
   }
   return "none";
+}
+
+const char* FailureName(const FileConversion& result) {
+  if (result.outcome != Outcome::kFailed) return nullptr;
+  return result.destinationInUse ? "destination used by another program" : "write failed";
 }
 
 const char* OutcomeName(Outcome outcome) {

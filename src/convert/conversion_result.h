@@ -28,6 +28,7 @@ enum class Refusal {
   kDuplicateDestination,  // an earlier file of the same run was written there
   kEmptyShape,            // a shape whose entity list is empty
   kCancelled,             // the run was cancelled before this file was started
+  kInUse,                 // another program holds the source open: it may be tried again
 };
 
 struct FileConversion {
@@ -39,6 +40,7 @@ struct FileConversion {
   int targetVersion = 0;  // generation written, 0 when nothing was written
   String backup;          // the backup made of the former destination, empty when none
   bool backupFailed = false;  // a former destination existed but could not be copied
+  bool destinationInUse = false;  // failed because another program holds the destination
   String note;            // the refusal or failure text given to the user, empty otherwise
   std::string reason;     // the system's words why the source cannot be opened, else empty
   WriteReport report;     // what the write changed to fit the target
@@ -54,6 +56,9 @@ struct FileConversion {
 
 // Short English names for summaries: "no such file", "old version", ...
 const char* RefusalName(Refusal refusal);
+// Why a write failed, for summaries: "write failed", "destination used by another program";
+// null unless the outcome is kFailed.
+const char* FailureName(const FileConversion& result);
 // Names for machine-readable output: "converted", "converted_damaged", "refused", "failed".
 const char* OutcomeName(Outcome outcome);
 

@@ -22,7 +22,7 @@ template <class Document>
 bool ReadSource(const String& path, Document& doc, bool converting, PictureSource& out) {
   Refusal why = Refusal::kNone;
   if (!RecogniseSource(doc, path, why, out.reason)) {
-    Refuse(out, why, UnreadableText(path));
+    Refuse(out, why, UnrecognisedSourceText(why, path));
     return false;
   }
   out.cleanRead = doc.FileIn(path);

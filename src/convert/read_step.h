@@ -26,8 +26,15 @@ bool RecogniseSource(Document& doc, const String& path, Refusal& why, std::strin
   why = Refusal::kNotRecognised;
   if (access.access == SourceAccess::kMissing) why = Refusal::kNoSuchFile;
   if (access.access == SourceAccess::kNotOpenable) why = Refusal::kCannotOpen;
+  if (access.access == SourceAccess::kInUse) why = Refusal::kInUse;
   reason = access.reason;
   return false;
+}
+
+// The text for a source RecogniseSource refused: one held by another program is named so,
+// for it may well be read after that program closes it.
+inline String UnrecognisedSourceText(Refusal why, std::u16string_view source) {
+  return why == Refusal::kInUse ? SourceInUseText(source) : UnreadableText(source);
 }
 
 // Reads request.source into doc. False when the file is refused (result says why);
@@ -42,8 +49,8 @@ bool ReadForConversion(Document& doc, const ConversionRequest& request, FileConv
   }
   Refusal why = Refusal::kNone;
   if (!RecogniseSource(doc, request.source, why, result.reason)) {
-    // The status text is the same in every case; the refusal says what is wrong.
-    Refuse(result, why, UnreadableText(request.source), ui);
+    // The status text is the same for every file that cannot be read; the refusal says what is wrong.
+    Refuse(result, why, UnrecognisedSourceText(why, request.source), ui);
     return false;
   }
   beforeRead();

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "util/file_failure.h"
 #include "util/files.h"
 #include "util/paths.h"
 
@@ -33,10 +34,16 @@ SourceAccessCheck CheckSourceAccess(std::u16string_view path) {
   errno = 0;
   std::FILE* file = OpenFileAt(path, "rb");
   const int error = errno;
-  if (file != nullptr) {
-    std::fclose(file);
+  // Another program's byte-range lock lets the file open but not be read.
+  const bool readable = file != nullptr && FirstByteReadable(file);
+  if (file != nullptr) std::fclose(file);
+  if (readable) return check;
+  if (LastFileFailure() == FileFailure::kInUse) {
+    check.access = SourceAccess::kInUse;
+    check.reason = "used by another program";
     return check;
   }
+  if (file != nullptr) return check;  // a read error of its own: the reader will meet it
   check.access = SourceAccess::kNotOpenable;
   const std::error_code why = error != 0 ? std::error_code(error, std::generic_category()) : ec;
   check.reason = why ? why.message() : "cannot be opened";

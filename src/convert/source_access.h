@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "util/ustring.h"
+
 namespace plandown {
 
 enum class SourceAccess {
@@ -11,11 +13,13 @@ enum class SourceAccess {
   kMissing,      // nothing at the path (a link to nothing included)
   kNotOpenable,  // something is there but cannot be opened for reading, or is no
                  // regular file (a folder, pipe or device)
+  kInUse,        // another program holds it open (Windows share modes): it may open later
 };
 
 struct SourceAccessCheck {
   SourceAccess access = SourceAccess::kOpenable;
-  std::string reason;  // the system's words for kNotOpenable ("Permission denied")
+  std::string reason;  // the system's words for kNotOpenable ("Permission denied"), and
+                       // "used by another program" for kInUse
 };
 
 // Never opens anything but a regular file.

@@ -26,6 +26,14 @@ String WriteFailedText(std::u16string_view destination) {
   return Quoted(destination) + u"に書き込めませんでした。";
 }
 
+String SourceInUseText(std::u16string_view source) {
+  return Quoted(source) + u"は他のプログラムが使用中ですので変換しませんでした。閉じてからもう一度試して下さい。";
+}
+
+String DestinationInUseText(std::u16string_view destination) {
+  return Quoted(destination) + u"は他のプログラムが使用中ですので書き込めませんでした。閉じてからもう一度試して下さい。";
+}
+
 String DuplicateDestinationText(std::u16string_view source, std::u16string_view destination) {
   return u"保存先「" + String(destination) + u"」には既に別のファイルを変換しましたので、" + Quoted(source) +
          u"は変換しませんでした。";

@@ -16,6 +16,9 @@ String OldVersionText(std::u16string_view source);
 String UnreadableText(std::u16string_view source);
 // A destination that could not be written (the partial file is gone).
 String WriteFailedText(std::u16string_view destination);
+// A source or a destination that another program holds open; closing it cures it.
+String SourceInUseText(std::u16string_view source);
+String DestinationInUseText(std::u16string_view destination);
 // A destination that an earlier file of the same run was already written to.
 String DuplicateDestinationText(std::u16string_view source, std::u16string_view destination);
 // A file that was not started because the run was cancelled.

@@ -6,6 +6,7 @@
 #include "convert/conversion_result.h"
 #include "convert/conversion_ui.h"
 #include "convert/status_texts.h"
+#include "util/file_failure.h"
 #include "util/files.h"
 
 namespace plandown {
@@ -25,12 +26,16 @@ void WriteConverted(Document& doc, const ConversionRequest& request, int targetV
     DeleteFileAt(target);
     written = false;
   }
+  // The last open or replace of a failed write is the one that failed, if any did.
+  const bool inUse = !written && LastFileFailure() == FileFailure::kInUse;
   result.report = doc.LastWriteReport();
   if (!written) {
-    // The writer removes its own output; a file that still stands there is no conversion.
-    if (!keepFormer && FileExistsAt(request.destination)) DeleteFileAt(request.destination);
+    // The writer removes its own output; a file that still stands there is no conversion,
+    // unless it is the former destination that another program holds.
+    if (!keepFormer && !inUse && FileExistsAt(request.destination)) DeleteFileAt(request.destination);
     result.outcome = Outcome::kFailed;
-    result.note = WriteFailedText(request.destination);
+    result.destinationInUse = inUse;
+    result.note = inUse ? DestinationInUseText(request.destination) : WriteFailedText(request.destination);
     ui.Status(result.note);
     return;
   }

@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "util/file_failure.h"
 #include "util/paths.h"
 
 namespace plandown {
@@ -42,7 +43,7 @@ bool MakeFolder(std::u16string_view path) {
 }
 
 bool DeleteFileAt(std::u16string_view path) {
-  if (!Usable(path)) return false;
+  if (!Usable(path) || HeldAsAnotherProgram(path)) return false;
   std::error_code ec;
   fs::path p = ToFsPath(path);
   // fs::remove would also take an empty folder; this deletes files (and links) only.

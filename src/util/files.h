@@ -19,6 +19,9 @@ std::int64_t FileSizeAt(std::u16string_view path);  // -1 when it cannot be read
 // Opens a file with a C stdio mode ("rb", "wb"); nullptr on failure. With "x" ("wbx") the
 // file must not exist yet: an existing one is never opened, on every platform.
 std::FILE* OpenFileAt(std::u16string_view path, const char* mode);
+// Whether the first byte of a stream just opened for reading can be read (an empty file
+// can); LastFileFailure tells why not, as a byte-range lock of another program.
+bool FirstByteReadable(std::FILE* f);
 // 64-bit size and absolute seek of an open stream; -1 / false on failure.
 std::int64_t StreamSize(std::FILE* f);
 bool StreamSeek(std::FILE* f, std::int64_t pos);

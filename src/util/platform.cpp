@@ -1,9 +1,11 @@
 // The platform layer: the only place that turns path texts into native paths and opens
 // native file handles.
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 
 #include "util/desktop.h"
+#include "util/file_failure.h"
 #include "util/files.h"
 #include "util/paths.h"
 
@@ -58,7 +60,35 @@ String FromFsPath(const std::filesystem::path& p) {
 #endif
 }
 
-std::FILE* OpenFileAt(std::u16string_view path, const char* mode) {
+namespace {
+
+#ifdef _WIN32
+// The kind of a failure that a Windows call reported with `code`.
+FileFailure WindowsFailure(unsigned long code) {
+  const FileFailure kind = FileFailureOfWindowsError(static_cast<std::uint32_t>(code));
+  return kind == FileFailure::kNone ? FileFailure::kOther : kind;
+}
+#endif
+
+// Forgets the system's code of an earlier failure, before a C runtime file call.
+void ClearRuntimeFailure() {
+#ifdef _WIN32
+  _doserrno = 0;
+  SetLastError(0);
+#endif
+}
+
+// The kind of the failure of the C runtime file call just made; its system code is kept in
+// _doserrno on Windows. POSIX has no share modes.
+FileFailure RuntimeFailure() {
+#ifdef _WIN32
+  return WindowsFailure(_doserrno != 0 ? _doserrno : GetLastError());
+#else
+  return FileFailure::kOther;
+#endif
+}
+
+std::FILE* OpenNative(std::u16string_view path, const char* mode) {
   // A NUL would cut the native path short and open some other file.
   if (path.empty() || HasForbiddenPathChars(path)) return nullptr;
 #ifdef _WIN32
@@ -89,6 +119,27 @@ std::FILE* OpenFileAt(std::u16string_view path, const char* mode) {
   }
   return f;
 #endif
+}
+
+}  // namespace
+
+std::FILE* OpenFileAt(std::u16string_view path, const char* mode) {
+  if (HeldAsAnotherProgram(path)) {
+    NoteFileFailure(FileFailure::kInUse);
+    errno = EACCES;  // what the C runtime reports for a sharing violation
+    return nullptr;
+  }
+  ClearRuntimeFailure();
+  std::FILE* f = OpenNative(path, mode);
+  NoteFileFailure(f ? FileFailure::kNone : RuntimeFailure());
+  return f;
+}
+
+bool FirstByteReadable(std::FILE* f) {
+  ClearRuntimeFailure();
+  const bool read = std::fgetc(f) != EOF || !std::ferror(f);
+  NoteFileFailure(read ? FileFailure::kNone : RuntimeFailure());
+  return read;
 }
 
 std::int64_t StreamSize(std::FILE* f) {
@@ -144,14 +195,44 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
 }
 #endif
 
+#ifdef _WIN32
+namespace {
+// Whether another program has the file open without letting it be deleted or replaced.
+// Replacing a file that is open answers ERROR_ACCESS_DENIED, as a missing right does; an
+// open for deletion with every sharing allowed tells the two apart.
+bool OpenedWithoutDeleteSharing(const std::filesystem::path& p) {
+  HANDLE h = CreateFileW(p.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h != INVALID_HANDLE_VALUE) {
+    CloseHandle(h);
+    return false;
+  }
+  return FileFailureOfWindowsError(GetLastError()) == FileFailure::kInUse;
+}
+}  // namespace
+#endif
+
 bool RenameFileOver(std::u16string_view from, std::u16string_view to) {
+  if (HeldAsAnotherProgram(from) || HeldAsAnotherProgram(to)) {
+    NoteFileFailure(FileFailure::kInUse);
+    return false;
+  }
 #ifdef _WIN32
   // Replaces the file in one step; the runtime's rename refuses an existing target.
-  return MoveFileExW(ToFsPath(from).c_str(), ToFsPath(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+  const std::filesystem::path target = ToFsPath(to);
+  if (MoveFileExW(ToFsPath(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0) {
+    NoteFileFailure(FileFailure::kNone);
+    return true;
+  }
+  const DWORD code = GetLastError();
+  NoteFileFailure(code == ERROR_ACCESS_DENIED && OpenedWithoutDeleteSharing(target) ? FileFailure::kInUse
+                                                                                    : WindowsFailure(code));
+  return false;
 #else
   std::error_code ec;
   // POSIX rename replaces atomically.
   std::filesystem::rename(ToFsPath(from), ToFsPath(to), ec);
+  NoteFileFailure(ec ? FileFailure::kOther : FileFailure::kNone);
   return !ec;
 #endif
 }
