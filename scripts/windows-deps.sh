@@ -99,22 +99,31 @@ done
 # --- the recipe ---------------------------------------------------------------------------
 # The options of each library; they are part of the key, so a change here builds anew.
 # RECIPE counts changes of the steps below that change what they build.
-RECIPE=1
+RECIPE=2
 png_options=(-DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DPNG_FRAMEWORK=OFF)
 jpeg_options=(-DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF)
 tiff_options=(-Dzlib=ON -Djpeg=ON -Dpixarlog=ON -Dold-jpeg=OFF -Djpeg12=OFF -Dlzma=OFF -Dzstd=OFF
   -Dwebp=OFF -Djbig=OFF -Dlerc=OFF -Dlibdeflate=OFF -Dcxx=OFF
   -Dtiff-tools=OFF -Dtiff-tests=OFF -Dtiff-contrib=OFF -Dtiff-docs=OFF)
 gtest_options=(-Dgtest_disable_pthreads=OFF -DINSTALL_GTEST=ON)
-# wxWidgets for msw: static, monolithic, only what the application uses; the image
-# libraries are the ones built here.
+# wxWidgets for msw: static, monolithic, only what the application uses (the controls
+# and dialogs it has no use for are left out: the build is the long part of a first run);
+# the image libraries are the ones built here.
 wx_options=(--with-msw --disable-shared --enable-monolithic --enable-unicode
   --with-zlib=sys --with-libpng=sys --with-libjpeg=sys --with-libtiff=sys
   --without-expat --without-regex --without-liblzma --without-libcurl --without-opengl
   --without-libmspack --disable-html --disable-htmlhelp --disable-aui --disable-stc
   --disable-richtext --disable-propgrid --disable-ribbon --disable-xrc --disable-webview
   --disable-mediactrl --disable-debugreport --disable-webrequest --disable-sockets
-  --disable-protocols --disable-url --disable-fs_inet --disable-sound --disable-ipc)
+  --disable-protocols --disable-url --disable-fs_inet --disable-sound --disable-ipc
+  --disable-fswatcher --disable-grid --disable-dataviewctrl --disable-treelist --disable-calendar
+  --disable-datepick --disable-timepick --disable-wizarddlg --disable-printarch --disable-postscript
+  --disable-mdi --disable-mdidoc --disable-docview --disable-richtooltip --disable-animatectrl
+  --disable-bannerwindow --disable-odcombobox --disable-bmpcombobox --disable-commandlinkbutton
+  --disable-editablelistbox --disable-joystick --disable-splash --disable-tipwindow --disable-tipdlg
+  --disable-activityindicator --disable-addremovectrl --disable-svg --disable-notifmsg
+  --disable-taskbaricon --disable-toolbook --disable-treebook --disable-listbook --disable-choicebook
+  --disable-rearrangectrl --disable-infobar --disable-hyperlink --disable-aboutdlg)
 
 # --- the key ------------------------------------------------------------------------------
 toolchain_versions() {
