@@ -120,8 +120,8 @@ wx_options=(--with-msw --disable-shared --enable-monolithic --enable-unicode
   --disable-datepick --disable-timepick --disable-wizarddlg --disable-printarch --disable-postscript
   --disable-mdi --disable-mdidoc --disable-docview --disable-richtooltip --disable-animatectrl
   --disable-bannerwindow --disable-odcombobox --disable-bmpcombobox --disable-commandlinkbutton
-  --disable-editablelistbox --disable-joystick --disable-splash --disable-tipwindow --disable-tipdlg
-  --disable-activityindicator --disable-addremovectrl --disable-svg --disable-notifmsg
+  --disable-editablebox --disable-joystick --disable-splash --disable-tipwindow --disable-tipdlg
+  --disable-actindicator --disable-addremovectrl --disable-svg --disable-notifmsg
   --disable-taskbaricon --disable-toolbook --disable-treebook --disable-listbook --disable-choicebook
   --disable-rearrangectrl --disable-infobar --disable-hyperlink --disable-aboutdlg)
 
