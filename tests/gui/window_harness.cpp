@@ -209,8 +209,6 @@ void ClickColumn(wxListCtrl* list, int column) {
   list->ProcessWindowEvent(event);
 }
 
-namespace {
-
 #ifdef PLANDOWN_X11_CAPTURE
 // The window as the screen shows it: its outer rectangle, which holds the title bar and
 // frame a window manager draws, read from the display server itself (the toolkit's
@@ -263,6 +261,8 @@ wxImage CaptureWindow(wxWindow* window) {
   return picture.ConvertToImage();
 }
 #endif
+
+namespace {
 
 bool SamePixels(const wxImage& a, const wxImage& b) {
   return a.GetSize() == b.GetSize() &&

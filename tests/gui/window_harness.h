@@ -6,6 +6,8 @@
 
 #include <wx/weakref.h>
 
+class wxImage;
+
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -98,6 +100,10 @@ void Click(wxButton* button);
 void Choose(wxChoice* choice, int index);
 void ClickColumn(wxListCtrl* list, int column);
 void Tick(wxCheckBox* box, bool checked);
+
+// The window as the screen shows it now: on X11 its outer rectangle read from the display
+// server, elsewhere its client area (and a frame's status bar).
+wxImage CaptureWindow(wxWindow* window);
 
 // Saves a window's picture as PNG into the folder named by PLANDOWN_SCREENSHOTS, when set:
 // as the screen shows it, with the title bar and frame of a window manager when one runs.
