@@ -69,6 +69,9 @@ constexpr std::u16string_view kTypicalContent[kFileListColumns] = {
 // columns would not fit the list.
 constexpr int kMaxFittedWidth = 320;
 constexpr int kMinMemoWidth = 120;
+// A header's margins either side of its caption and the room of the sort arrow beside it.
+constexpr int kHeaderTextMargins = 12;
+constexpr int kSortArrowRoom = 16;
 constexpr std::size_t kRowsMeasured = 200;
 
 // The usable areas of the displays, the primary display first.
@@ -517,13 +520,52 @@ std::array<int, kFileListColumns> TForm1::FittedColumnWidths() const {
   for (int c = 0; c < kFileListColumns; ++c) {
     const auto i = static_cast<std::size_t>(c);
     // The header leaves room for the sort arrow; cells for their margins.
-    int width = std::max(textWidth(kFileListHeaders[i]) + FromDIP(28), textWidth(kTypicalContent[i]) + FromDIP(16));
+    int width = std::max(HeaderWidth(c), textWidth(kTypicalContent[i]) + FromDIP(16));
     // The first rows are enough to judge by, and quick for a folder of thousands.
     for (std::size_t r = 0; r < rows_.size() && r < kRowsMeasured; ++r)
       width = std::max(width, std::min(textWidth(rows_[r].text[i]) + FromDIP(16), FromDIP(kMaxFittedWidth)));
     widths[i] = width;
   }
   return widths;
+}
+
+int TForm1::HeaderWidth(int column) const {
+  return ListView1->GetTextExtent(Wx(HeaderCaption(column))).x + FromDIP(kHeaderTextMargins + kSortArrowRoom);
+}
+
+String TForm1::HeaderCaption(int column) const {
+  String caption(kFileListHeaders[static_cast<std::size_t>(column)]);
+#ifndef __WXMSW__
+  // The generic header draws a right-aligned caption where the sort arrow goes, at the
+  // column's right end: the sorted one ends in blanks that leave the arrow its room.
+  if (sortShown_ && column == sort_.Sort1 && column == kColumnSize) {
+    const String blank = u" ";
+    while (ListView1->GetTextExtent(Wx(caption)).x <
+           ListView1->GetTextExtent(Wx(kFileListHeaders[static_cast<std::size_t>(column)])).x + FromDIP(kSortArrowRoom))
+      caption += blank;
+  }
+#endif
+  return caption;
+}
+
+void TForm1::ShowSortArrow(bool show) {
+  sortShown_ = show = show && sort_.Sort1 >= 0;
+  if (show)
+    ListView1->ShowSortIndicator(sort_.Sort1, sort_.Sort2 == 0);
+  else
+    ListView1->RemoveSortIndicator();
+  for (int c = 0; c < kFileListColumns; ++c) {
+    wxListItem item;
+    item.SetMask(wxLIST_MASK_TEXT);
+    const wxString caption = Wx(HeaderCaption(c));
+    if (ListView1->GetColumn(c, item) && item.GetText() != caption) {
+      item.SetText(caption);
+      ListView1->SetColumn(c, item);
+    }
+  }
+  // However narrow the user made the column, the arrow never covers its caption.
+  if (show && ListView1->GetColumnWidth(sort_.Sort1) < HeaderWidth(sort_.Sort1))
+    ListView1->SetColumnWidth(sort_.Sort1, HeaderWidth(sort_.Sort1));
 }
 
 void TForm1::FitColumns() {
@@ -594,8 +636,7 @@ void TForm1::ListFiles(const String& folder, bool showStatus) {
   ListView1->Refresh();
   if (fitColumns_) FitColumns();
   // Filled in name order: no column is shown as sorted.
-  if (sortShown_) ListView1->RemoveSortIndicator();
-  sortShown_ = false;
+  if (sortShown_) ShowSortArrow(false);
   WatchFolder(listing.folderExists ? folder : String());
   SchedulePreview(true);
   ++listing_;
@@ -711,8 +752,7 @@ void TForm1::SortList() {
       ListView1->SetItemState(item, state, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
   }
   ListView1->Refresh();
-  ListView1->ShowSortIndicator(sort_.Sort1, sort_.Sort2 == 0);
-  sortShown_ = true;
+  ShowSortArrow(true);
   SchedulePreview();  // the first selected row may be another now
 }
 

@@ -157,6 +157,11 @@ class TForm1 : public wxFrame {
   void UpdateMinSize();
   std::array<int, kFileListColumns> FittedColumnWidths() const;
   void FitColumns();
+  // The width a column's header needs to show its caption beside the sort arrow.
+  int HeaderWidth(int column) const;
+  String HeaderCaption(int column) const;  // as the header shows it now
+  // The sort arrow on the sorted column (or on none), with room for its caption.
+  void ShowSortArrow(bool show);
   void ListFiles(const String& folder, bool showStatus = true);
   void SortList();
   void HeadersRead(std::uint64_t listing, std::vector<HeaderInfo> batch, bool done);

@@ -316,6 +316,48 @@ TEST(MainWindow, TheListShowsDetailsFiltersAndSortsByColumn) {
   }
 }
 
+// Columns the user made narrow widen when sorted, so that the header shows the caption
+// whole beside the arrow (the generic header draws the arrow at the column's right end).
+TEST(MainWindow, TheSortArrowNeverCoversAColumnsCaption) {
+  DrawingFolder drawings;
+  MainWindowHarness h;
+  std::vector<std::string> settings = SettingsWith(drawings.folder(), u"");
+  for (int c = 0; c < kFileListColumns; ++c) settings[8 + static_cast<std::size_t>(c)] = "20";
+  h.WriteSettings(settings);
+  app::TForm1& form = h.Open();
+  wxListCtrl& list = *form.ListView1;
+  const int margins = list.FromDIP(12);  // the header's 6 pixels either side of a caption
+  const int arrow = list.FromDIP(12);    // the arrow and its gap
+  for (int column = 0; column < kFileListColumns; ++column) {
+    SCOPED_TRACE(column);
+    const std::u16string_view caption = kFileListHeaders[static_cast<std::size_t>(column)];
+    const int text = list.GetTextExtent(app::Wx(caption)).x;
+    ASSERT_LT(list.GetColumnWidth(column), text) << "the column starts narrower than its caption";
+    testing::ClickColumn(&list, column);
+    EXPECT_EQ(list.GetSortIndicator(), column);
+    EXPECT_GE(list.GetColumnWidth(column), text + margins + arrow);
+    wxListItem header;
+    header.SetMask(wxLIST_MASK_TEXT);
+    ASSERT_TRUE(list.GetColumn(column, header));
+    const String shown = FromWx(header.GetText());
+    EXPECT_EQ(shown.substr(0, caption.size()), caption);
+#ifndef __WXMSW__
+    // A right-aligned caption ends where the arrow is drawn: blanks keep that room free.
+    if (column == kColumnSize) {
+      EXPECT_GE(list.GetTextExtent(header.GetText()).x, text + arrow);
+    }
+#endif
+    EXPECT_GE(list.GetColumnWidth(column), list.GetTextExtent(header.GetText()).x + margins + arrow);
+  }
+  // Back in name order (another filter lists the folder again), no caption keeps blanks.
+  testing::Choose(form.ComboBox1, 1);
+  EXPECT_EQ(list.GetSortIndicator(), -1);
+  wxListItem header;
+  header.SetMask(wxLIST_MASK_TEXT);
+  ASSERT_TRUE(list.GetColumn(kColumnSize, header));
+  EXPECT_EQ(FromWx(header.GetText()), u"サイズ");
+}
+
 TEST(MainWindow, DoubleClickOpensTheCurrentFileOrSaysWhatIsMissing) {
   DrawingFolder drawings;
   {
