@@ -694,6 +694,36 @@ TEST(MainWindow, CancelInTheMiddleOfABatchFinishesTheFileBeingConverted) {
             u"変換：3　破損データから変換：0　変換せず：7（うち中止：7）　失敗：0");
 }
 
+// Esc stops a run wherever the focus is, as the cancel button does.
+TEST(MainWindow, EscStopsARunAfterTheFileBeingConverted) {
+  HeldBatch batch(8, 2);
+  app::TForm1& form = batch.StartAndHold();
+  const auto press = [](wxWindow* focus, int modifiers) {
+    wxKeyEvent esc(wxEVT_CHAR_HOOK);
+    esc.m_keyCode = WXK_ESCAPE;
+    esc.m_shiftDown = (modifiers & wxMOD_SHIFT) != 0;
+    esc.SetEventObject(focus);
+    focus->ProcessWindowEvent(esc);
+  };
+  // Shift+Esc is some other key.
+  press(form.ListView1, wxMOD_SHIFT);
+  EXPECT_TRUE(form.ButtonC->IsEnabled()) << "Shift+Esc cancelled the run";
+  press(form.plExplorerFolderTree1->DirCtrl()->GetTreeCtrl(), wxMOD_NONE);
+  EXPECT_FALSE(form.ButtonC->IsEnabled()) << "Esc did not cancel the run";
+  EXPECT_TRUE(form.Converting()) << "the file being converted was left unfinished";
+  batch.release = true;
+  ASSERT_TRUE(WaitFor([&] { return !form.Converting(); }, std::chrono::seconds(30)));
+  testing::Settle();
+  EXPECT_EQ(form.StatusText(),
+            u"2個のファイルを変換しました。　変換：2　破損データから変換：0　変換せず：6（うち中止：6）　失敗：0");
+  EXPECT_EQ(batch.Written(), (std::vector<String>{u"p0.jww", u"p1.jww"}));
+  // Without a run Esc changes nothing.
+  press(form.ListView1, wxMOD_NONE);
+  testing::Settle();
+  EXPECT_TRUE(form.ButtonT->IsEnabled());
+  EXPECT_TRUE(batch.h.IsOpen());
+}
+
 TEST(MainWindow, ClosingDuringARunFinishesTheFileBeingConvertedFirst) {
   HeldBatch batch(5, 2);
   app::TForm1& form = batch.StartAndHold();
