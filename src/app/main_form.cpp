@@ -404,10 +404,18 @@ void TForm1::BuildPreviewArea() {
   PreviewSplitter->Bind(wxEVT_SPLITTER_SASH_POS_CHANGING, guard_([this](wxSplitterEvent& e) {
     const int most = PreviewSplitter->GetClientSize().y - PreviewSplitter->GetSashSize() - FromDIP(kMinPreviewHeight);
     if (e.GetSashPosition() > most) e.SetSashPosition(std::max(most, ListArea->GetMinSize().y));
+    previewSashDragged_ = true;
   }));
+  // The sash the user chose comes back whenever the height allows: the window's first
+  // sizes (before a window manager has placed it) and a shrunk window only move it for
+  // a while.
+  PreviewSplitter->Bind(wxEVT_SPLITTER_SASH_POS_RESIZE,
+                        guard_([this](wxSplitterEvent& e) { e.SetSashPosition(PreviewSashFor(e.GetNewSize())); }));
   PreviewSplitter->Bind(wxEVT_SPLITTER_SASH_POS_CHANGED, guard_([this](wxSplitterEvent& e) {
     e.Skip();
     // Only a sash the user moved is kept in the settings file.
+    if (!previewSashDragged_) return;
+    previewSashDragged_ = false;
     previewSash_ = e.GetSashPosition();
     settings_.PreviewSash = previewSash_;
     CallAfter([this] { StoreSettings(); });
@@ -836,7 +844,6 @@ void TForm1::ShowPreviewPane(bool show) {
   if (show == PreviewSplitter->IsSplit()) return;
   if (!show) {
     PreviewPane->Clear();
-    previewSash_ = PreviewSplitter->GetSashPosition();
     PreviewSplitter->Unsplit(PreviewPane);
   }
   PreviewPane->Show(show);
@@ -852,16 +859,19 @@ void TForm1::ShowPreviewPane(bool show) {
   }
 }
 
-void TForm1::SplitPreview() {
-  const int room = PreviewSplitter->GetClientSize().y - PreviewSplitter->GetSashSize();
+int TForm1::PreviewSashFor(int height) const {
+  const int room = height - PreviewSplitter->GetSashSize();
   // Until a sash is chosen the preview takes nearly half the window's height.
-  int sash = previewSash_ > 0 ? previewSash_ : room - (GetSize().y * 9 + 19) / 20;
-  sash = std::max(ListArea->GetMinSize().y, std::min(sash, room - FromDIP(kMinPreviewHeight)));
+  const int sash = previewSash_ > 0 ? previewSash_ : room - (GetSize().y * 9 + 19) / 20;
+  return std::max(ListArea->GetMinSize().y, std::min(sash, room - FromDIP(kMinPreviewHeight)));
+}
+
+void TForm1::SplitPreview() {
+  const int sash = PreviewSashFor(PreviewSplitter->GetClientSize().y);
   if (PreviewSplitter->IsSplit())
     PreviewSplitter->SetSashPosition(sash);
   else
     PreviewSplitter->SplitHorizontally(ListArea, PreviewPane, sash);
-  previewSash_ = sash;
 }
 
 void TForm1::PreviewCheckClick() {

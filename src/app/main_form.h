@@ -148,6 +148,9 @@ class TForm1 : public wxFrame {
   void BuildPreviewArea();
   void ShowPreviewPane(bool show);
   void SplitPreview();  // the preview under the list, at the sash chosen
+  // Where the sash goes in a splitter of that height: where the user put it (or about
+  // half way) as far as the list and the preview keep their least heights.
+  int PreviewSashFor(int height) const;
   // The pane follows the first selected row, soon after the selection changed.
   // `reload`: the file may have changed.
   void SchedulePreview(bool reload = false);
@@ -212,7 +215,8 @@ class TForm1 : public wxFrame {
   bool settingsRead_ = false;  // before, the window's settings are not yet the user's
   bool previewQueued_ = false;
   bool previewReload_ = false;
-  int previewSash_ = 0;  // the list's height over the preview; 0: not chosen yet
+  int previewSash_ = 0;  // the list's height over the preview the user chose; 0: not chosen yet
+  bool previewSashDragged_ = false;
   LifeGuard guard_;  // declared last: the handlers stop before any member goes
 };
 

@@ -42,6 +42,7 @@
 #include "support/plan_drawing.h"
 #include "util/paths.h"
 #include "util/text.h"
+#include "demo_home.h"
 #include "window_harness.h"
 
 namespace plandown {
@@ -897,63 +898,62 @@ TEST(MainWindow, AMaximisedWindowComesBackMaximisedWithItsFormerEdges) {
   EXPECT_EQ(h.SettingsLines().size(), 21u) << "a window no longer maximised writes the lines older versions read";
 }
 
-// The pictures in the documentation, in a tidy setting: a home folder whose "図面" folder
-// holds the bundled examples, converted to 3.51 into its "旧形式" folder, which already
-// holds an earlier plan.jww. Under a window manager they show the title bar.
+// The pictures in the documentation, as a user has the program: the drawings folder
+// "図面" of a user's home holds the bundled examples and plans written by the project's
+// writer under the names an office gives, converted to 3.51 into its "変換後" folder,
+// which already holds an earlier conversion. Under a window manager they show the title
+// bar.
 TEST(MainWindow, Screenshot) {
   if (std::getenv("PLANDOWN_SCREENSHOTS") == nullptr) GTEST_SKIP() << "PLANDOWN_SCREENSHOTS not set";
-  TempDir root;
-  // UTF-8 literals: a plain one would be taken in the ANSI code page on Windows.
-  const fs::path home = root.path() / "home" / "plandown";
-  const fs::path folder = home / u8"図面";
-  const fs::path destination = home / u8"旧形式";
-  fs::create_directories(folder);
+  const testing::DemoHome home;
+  if (!home.problem().empty()) GTEST_SKIP() << home.problem();
+  const fs::path folder = home.drawings();
+  const fs::path destination = folder / fs::path(u8"変換後");
   fs::create_directories(destination);
-  for (const auto& entry : fs::directory_iterator(fs::path(PLANDOWN_SOURCE_DIR) / "examples"))
-    fs::copy_file(entry.path(), folder / entry.path().filename());
-  fs::copy_file(folder / "plan.jww", destination / "plan.jww");
-  // The tree's home folder is the demo's.
-  // (HOME is the home folder for the toolkit on Windows too.)
-  wxString savedHome;
-  const bool hadHome = wxGetEnv("HOME", &savedHome);
-  wxSetEnv("HOME", app::Wx(FromFsPath(home)));
+  const fs::path examples = fs::path(PLANDOWN_SOURCE_DIR) / "examples";
+  const std::pair<const char*, const char8_t*> copies[] = {{"plan.jww", u8"1階平面図.jww"},
+                                                         {"sxf_details.jww", u8"矩計図_SXF.jww"},
+                                                         {"old_300.jww", u8"既存平面図_1998.jww"},
+                                                         {"part.jws", u8"建具_窓.jws"}};
+  for (const auto& [from, to] : copies) fs::copy_file(examples / from, folder / fs::path(to));
+  for (const char8_t* name : {u8"2階平面図.jww", u8"配置図.jww"})
+    ASSERT_TRUE(testing::WritePlan(FromFsPath(folder / fs::path(name)), 700));
+  fs::copy_file(examples / "plan.jww", destination / fs::path(u8"1階平面図.jww"));
 
-  {
-    MainWindowHarness h;
-    // The preview pane on (line 22), showing the first selected drawing.
-    h.WriteSettings({"40", "40", "900", "700", "200", Hex(FromFsPath(folder)), Hex(FromFsPath(destination)), "1",
-                     "130", "50", "240", "150", "70", "50", "120", "110", "2", "0", "0", "0", "75", "1"});
-    app::TForm1& form = h.Open();
-    h.SelectRows({u"plan.jww", u"sxf_details.jww"});
-    form.ListView1->SetFocus();
-    const String shown = AddPathDelim(FromFsPath(folder)) + u"plan.jww";
-    EXPECT_TRUE(WaitFor([&] { return !form.PreviewPane->Busy() && form.PreviewPane->ShownPath() == shown; }));
-    testing::Settle();
-    testing::SaveScreenshot(&form, "main-window.png");
+  MainWindowHarness h;
+  // The preview pane on (line 22) under the whole list, showing the first selected drawing.
+  h.WriteSettings({"40", "40", "900", "700", "200", Hex(FromFsPath(folder)), Hex(FromFsPath(destination)), "1",
+                   "150", "50", "230", "150", "70", "50", "120", "110", "2", "0", "0", "0", "75", "1", "0", "220"});
+  app::TForm1& form = h.Open();
+  h.WaitForListing();
+  h.SelectRows({u"1階平面図.jww", u"矩計図_SXF.jww"});
+  form.ListView1->SetFocus();
+  const String shown = AddPathDelim(FromFsPath(folder)) + u"1階平面図.jww";
+  EXPECT_TRUE(WaitFor([&] { return !form.PreviewPane->Busy() && form.PreviewPane->ShownPath() == shown; }));
+  testing::Settle();
+  EXPECT_EQ(FromWx(form.Label1->GetLabelText()), u"参照フォルダ：" + FromFsPath(folder));
+  testing::SaveScreenshot(&form, "main-window.png");
 
-    form.Form2->CallAfter([&] {
-      testing::SaveScreenshot(form.Form2, "settings-dialog.png");
-      Click(form.Form2->Button2);
-    });
-    Click(form.Button2);
+  form.Form2->CallAfter([&] {
+    testing::SaveScreenshot(form.Form2, "settings-dialog.png");
+    Click(form.Form2->Button2);
+  });
+  Click(form.Button2);
 
-    h.SelectRows(h.Captions());
-    h.ConvertAndWait();
-    // The drawing that the conversion changed, with its changes in the detail box.
-    wxListCtrl* results = form.ResultView->ResultList;
-    const auto& rows = form.ResultView->Rows();
-    const auto at = std::find_if(rows.begin(), rows.end(), [](const ResultRow& r) { return r.text[kResultName] == u"sxf_details.jww"; });
-    ASSERT_NE(at, rows.end());
-    const long changed = static_cast<long>(at - rows.begin());
-    results->SetItemState(changed, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
-                          wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-    results->SetFocus();
-    testing::SaveScreenshot(form.ResultView, "result-view.png");
-  }
-  if (hadHome)
-    wxSetEnv("HOME", savedHome);
-  else
-    wxUnsetEnv("HOME");
+  h.SelectRows(h.Captions());
+  h.ConvertAndWait();
+  // The drawing that the conversion changed, with its changes in the detail box.
+  wxListCtrl* results = form.ResultView->ResultList;
+  const auto& rows = form.ResultView->Rows();
+  const auto at = std::find_if(rows.begin(), rows.end(),
+                               [](const ResultRow& r) { return r.text[kResultName] == u"矩計図_SXF.jww"; });
+  ASSERT_NE(at, rows.end());
+  const long changed = static_cast<long>(at - rows.begin());
+  results->SetItemState(changed, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                        wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+  results->SetFocus();
+  testing::SaveScreenshot(form.ResultView, "result-view.png");
+  h.Close();
 }
 
 }  // namespace

@@ -459,6 +459,9 @@ TEST(PreviewPane, TheSashOverThePreviewIsKeptThroughARestart) {
     EXPECT_GE(form.PreviewPane->GetSize().y, form.GetSize().y * 2 / 5);
     // The user drags the sash down by 60 pixels.
     moved = form.PreviewSplitter->GetSashPosition() + 60;
+    wxSplitterEvent drag(wxEVT_SPLITTER_SASH_POS_CHANGING, form.PreviewSplitter);
+    drag.SetSashPosition(moved);
+    form.PreviewSplitter->GetEventHandler()->ProcessEvent(drag);
     form.PreviewSplitter->SetSashPosition(moved);
     wxSplitterEvent e(wxEVT_SPLITTER_SASH_POS_CHANGED, form.PreviewSplitter);
     e.SetSashPosition(moved);
@@ -481,6 +484,30 @@ TEST(PreviewPane, TheSashOverThePreviewIsKeptThroughARestart) {
     h.Close();
   }
   EXPECT_EQ(h.SettingsLines().size(), 24u);
+}
+
+// The window's first sizes (before a window manager has placed it) and a window shrunk
+// for a while move the sash only as long as the height makes them; the chosen one stays.
+TEST(PreviewPane, TheChosenSashComesBackWhenTheWindowIsTallEnoughAgain) {
+  PreviewFolder files;
+  MainWindowHarness h;
+  std::vector<std::string> lines = PreviewSettings(files.folder());
+  lines.push_back("260");
+  h.WriteSettings(lines);
+  app::TForm1& form = h.Open();
+  testing::Settle();
+  EXPECT_EQ(form.PreviewSplitter->GetSashPosition(), 260);
+  const wxSize client = form.GetClientSize();
+  form.SetClientSize(client.x, form.NeededClientSize().y);
+  ASSERT_TRUE(WaitFor([&] { return form.PreviewSplitter->GetSashPosition() < 260; }, std::chrono::seconds(3)));
+  EXPECT_GE(form.PreviewPane->GetSize().y, form.FromDIP(120)) << "the preview keeps its least height";
+  form.SetClientSize(client);
+  EXPECT_TRUE(WaitFor([&] { return form.PreviewSplitter->GetSashPosition() == 260; }, std::chrono::seconds(3)))
+      << form.PreviewSplitter->GetSashPosition();
+  h.Close();
+  lines = h.SettingsLines();
+  ASSERT_EQ(lines.size(), 24u);
+  EXPECT_EQ(lines[23], "260") << "a sash the window moved was kept as chosen";
 }
 
 TEST(PreviewPane, FileAndFolderNamesShowExactly) {
