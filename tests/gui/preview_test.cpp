@@ -27,6 +27,7 @@
 #include "support/file_text.h"
 #include "util/paths.h"
 #include "util/text.h"
+#include "demo_home.h"
 #include "window_harness.h"
 
 namespace plandown {
@@ -573,16 +574,19 @@ TEST(PreviewPane, ScreenshotOfAZoomedDrawing) {
   if (std::getenv("PLANDOWN_SCREENSHOTS") == nullptr) GTEST_SKIP() << "PLANDOWN_SCREENSHOTS not set";
   const fs::path sample = fs::path(PLANDOWN_CORPUS_DIR) / "jw_cad" / "sample.jww";
   if (!fs::exists(sample)) GTEST_SKIP() << "no corpus at " << PLANDOWN_CORPUS_DIR;
-  TempDir dir;
-  fs::copy_file(sample, dir.path() / "sample.jww");
+  // In a user's drawings folder, as the other pictures.
+  const testing::DemoHome home;
+  if (!home.problem().empty()) GTEST_SKIP() << home.problem();
+  const fs::path dir = home.drawings();
+  fs::copy_file(sample, dir / "sample.jww");
   MainWindowHarness h;
-  std::vector<std::string> lines = PreviewSettings(FromFsPath(dir.path()));
+  std::vector<std::string> lines = PreviewSettings(FromFsPath(dir));
   lines[2] = "900";
   h.WriteSettings(lines);
   app::TForm1& form = h.Open();
   h.SelectRows({u"sample.jww"});
   TPreviewPane& pane = *form.PreviewPane;
-  ASSERT_TRUE(Shows(pane, FromFsPath(dir.path() / "sample.jww")));
+  ASSERT_TRUE(Shows(pane, FromFsPath(dir / "sample.jww")));
   const wxSize client = pane.GetClientSize();
   pane.ZoomAbout(2.5, wxPoint(client.x * 3 / 4, client.y / 3));
   testing::Settle();
