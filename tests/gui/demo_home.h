@@ -2,7 +2,8 @@
 // show the program as a user has it: /home/sato on Linux, C:\Users\sato on Windows, with
 // the drawings folder "図面" (under "Documents" on Windows). Made for the test where it
 // does not exist yet (as root on Linux; in wine's drive C), removed afterwards; HOME
-// names it meanwhile, so the folder tree's home is the user's.
+// names it meanwhile, so the folder tree's home is the user's. A home an earlier test
+// could not remove whole (a file still open) is taken again.
 #pragma once
 #include <filesystem>
 #include <string>
@@ -13,7 +14,8 @@ namespace plandown::testing {
 
 class DemoHome {
  public:
-  DemoHome();
+  // `folderName`: the drawings folder's name.
+  explicit DemoHome(const char8_t* folderName = u8"図面");
   ~DemoHome();
   DemoHome(const DemoHome&) = delete;
   DemoHome& operator=(const DemoHome&) = delete;

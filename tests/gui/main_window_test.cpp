@@ -323,7 +323,7 @@ TEST(MainWindow, TheSortArrowNeverCoversAColumnsCaption) {
   DrawingFolder drawings;
   MainWindowHarness h;
   std::vector<std::string> settings = SettingsWith(drawings.folder(), u"");
-  for (int c = 0; c < kFileListColumns; ++c) settings[8 + static_cast<std::size_t>(c)] = "20";
+  for (int c = 0; c < kFileListColumns; ++c) settings[8 + static_cast<std::size_t>(c)] = "6";
   h.WriteSettings(settings);
   app::TForm1& form = h.Open();
   wxListCtrl& list = *form.ListView1;
