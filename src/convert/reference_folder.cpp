@@ -1,5 +1,6 @@
 #include "convert/reference_folder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -31,6 +32,13 @@ String DialogFolderPath(std::u16string_view folder) {
       text = u"\\\\" + text.substr(8);
     else if (text.starts_with(u"\\\\?\\"))
       text = text.substr(4);
+  }
+  if (PathDelim() == u'\\' && text.size() > 2 && IsPathDelim(text[0]) && IsPathDelim(text[1])) {
+    // A share (\\server\share\...): the library's paths would take it for a folder of the
+    // current drive.
+    std::replace(text.begin(), text.end(), u'/', u'\\');
+    while (IsPathDelim(text.back())) text.pop_back();
+    return text;
   }
   std::error_code ec;
   const std::filesystem::path absolute = std::filesystem::absolute(ToFsPath(text), ec);
