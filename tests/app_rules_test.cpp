@@ -150,6 +150,39 @@ TEST(ReferenceFolder, OnlyAnotherFolderWithAPathReplacesIt) {
   EXPECT_TRUE(ReferenceFolderChanged(u"/data", u""));
 }
 
+// The Windows shell opens its dialogs on the desktop for a folder in another form.
+TEST(ReferenceFolder, DialogsGetTheFolderInThePlainAbsoluteForm) {
+  const String here = FromFsPath(std::filesystem::current_path());
+  struct Case {
+    std::u16string_view given;
+    String expected;
+  };
+#ifdef _WIN32
+  const Case cases[] = {
+      {u"C:\\Users\\sato\\図面", u"C:\\Users\\sato\\図面"},
+      {u"C:/Users/sato/図面/", u"C:\\Users\\sato\\図面"},
+      {u"C:\\Users\\sato\\.\\x\\..\\図面\\\\", u"C:\\Users\\sato\\図面"},
+      {u"\\\\?\\C:\\Users\\sato\\図面\\", u"C:\\Users\\sato\\図面"},
+      {u"\\\\?\\UNC\\server\\share\\図面", u"\\\\server\\share\\図面"},
+      {u"\\\\server\\share\\図面\\", u"\\\\server\\share\\図面"},
+      {u"D:\\", u"D:\\"},
+      {u"D:/", u"D:\\"},
+      {u"図面", AddPathDelim(here) + u"図面"},
+      {u"", u""},
+  };
+#else
+  const Case cases[] = {
+      {u"/home/sato/図面", u"/home/sato/図面"},
+      {u"/home/sato/図面/", u"/home/sato/図面"},
+      {u"/home/sato/./x/../図面//", u"/home/sato/図面"},
+      {u"/", u"/"},
+      {u"図面", AddPathDelim(here) + u"図面"},
+      {u"", u""},
+  };
+#endif
+  for (const Case& c : cases) EXPECT_EQ(DialogFolderPath(c.given), c.expected) << ToUtf8(String(c.given));
+}
+
 TEST(ReferenceFolder, TheFolderDialogStartsInTheFirstFolderThatExists) {
   TempDir dest, ref, home;
   const String gone = dest.folder() + u"gone";

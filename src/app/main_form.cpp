@@ -65,6 +65,9 @@ constexpr std::u16string_view kTypicalContent[kFileListColumns] = {
 // columns would not fit the list.
 constexpr int kMaxFittedWidth = 320;
 constexpr int kMinMemoWidth = 120;
+// A header's margins either side of its caption and the room of the sort arrow beside it.
+constexpr int kHeaderTextMargins = 12;
+constexpr int kSortArrowRoom = 16;
 constexpr std::size_t kRowsMeasured = 200;
 
 // The usable areas of the displays, the primary display first.
@@ -394,10 +397,18 @@ void TForm1::BuildPreviewArea() {
   PreviewSplitter->Bind(wxEVT_SPLITTER_SASH_POS_CHANGING, guard_([this](wxSplitterEvent& e) {
     const int most = PreviewSplitter->GetClientSize().y - PreviewSplitter->GetSashSize() - FromDIP(kMinPreviewHeight);
     if (e.GetSashPosition() > most) e.SetSashPosition(std::max(most, ListArea->GetMinSize().y));
+    previewSashDragged_ = true;
   }));
+  // The sash the user chose comes back whenever the height allows: the window's first
+  // sizes (before a window manager has placed it) and a shrunk window only move it for
+  // a while.
+  PreviewSplitter->Bind(wxEVT_SPLITTER_SASH_POS_RESIZE,
+                        guard_([this](wxSplitterEvent& e) { e.SetSashPosition(PreviewSashFor(e.GetNewSize())); }));
   PreviewSplitter->Bind(wxEVT_SPLITTER_SASH_POS_CHANGED, guard_([this](wxSplitterEvent& e) {
     e.Skip();
     // Only a sash the user moved is kept in the settings file.
+    if (!previewSashDragged_) return;
+    previewSashDragged_ = false;
     previewSash_ = e.GetSashPosition();
     settings_.PreviewSash = previewSash_;
     CallAfter([this] { StoreSettings(); });
@@ -510,13 +521,52 @@ std::array<int, kFileListColumns> TForm1::FittedColumnWidths() const {
   for (int c = 0; c < kFileListColumns; ++c) {
     const auto i = static_cast<std::size_t>(c);
     // The header leaves room for the sort arrow; cells for their margins.
-    int width = std::max(textWidth(kFileListHeaders[i]) + FromDIP(28), textWidth(kTypicalContent[i]) + FromDIP(16));
+    int width = std::max(HeaderWidth(c), textWidth(kTypicalContent[i]) + FromDIP(16));
     // The first rows are enough to judge by, and quick for a folder of thousands.
     for (std::size_t r = 0; r < rows_.size() && r < kRowsMeasured; ++r)
       width = std::max(width, std::min(textWidth(rows_[r].text[i]) + FromDIP(16), FromDIP(kMaxFittedWidth)));
     widths[i] = width;
   }
   return widths;
+}
+
+int TForm1::HeaderWidth(int column) const {
+  return ListView1->GetTextExtent(Wx(HeaderCaption(column))).x + FromDIP(kHeaderTextMargins + kSortArrowRoom);
+}
+
+String TForm1::HeaderCaption(int column) const {
+  String caption(kFileListHeaders[static_cast<std::size_t>(column)]);
+#ifndef __WXMSW__
+  // The generic header draws a right-aligned caption where the sort arrow goes, at the
+  // column's right end: the sorted one ends in blanks that leave the arrow its room.
+  if (sortShown_ && column == sort_.Sort1 && column == kColumnSize) {
+    const String blank = u" ";
+    while (ListView1->GetTextExtent(Wx(caption)).x <
+           ListView1->GetTextExtent(Wx(kFileListHeaders[static_cast<std::size_t>(column)])).x + FromDIP(kSortArrowRoom))
+      caption += blank;
+  }
+#endif
+  return caption;
+}
+
+void TForm1::ShowSortArrow(bool show) {
+  sortShown_ = show = show && sort_.Sort1 >= 0;
+  if (show)
+    ListView1->ShowSortIndicator(sort_.Sort1, sort_.Sort2 == 0);
+  else
+    ListView1->RemoveSortIndicator();
+  for (int c = 0; c < kFileListColumns; ++c) {
+    wxListItem item;
+    item.SetMask(wxLIST_MASK_TEXT);
+    const wxString caption = Wx(HeaderCaption(c));
+    if (ListView1->GetColumn(c, item) && item.GetText() != caption) {
+      item.SetText(caption);
+      ListView1->SetColumn(c, item);
+    }
+  }
+  // However narrow the user made the column, the arrow never covers its caption.
+  if (show && ListView1->GetColumnWidth(sort_.Sort1) < HeaderWidth(sort_.Sort1))
+    ListView1->SetColumnWidth(sort_.Sort1, HeaderWidth(sort_.Sort1));
 }
 
 void TForm1::FitColumns() {
@@ -587,8 +637,7 @@ void TForm1::ListFiles(const String& folder, bool showStatus) {
   ListView1->Refresh();
   if (fitColumns_) FitColumns();
   // Filled in name order: no column is shown as sorted.
-  if (sortShown_) ListView1->RemoveSortIndicator();
-  sortShown_ = false;
+  if (sortShown_) ShowSortArrow(false);
   WatchFolder(listing.folderExists ? folder : String());
   SchedulePreview(true);
   ++listing_;
@@ -704,8 +753,7 @@ void TForm1::SortList() {
       ListView1->SetItemState(item, state, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
   }
   ListView1->Refresh();
-  ListView1->ShowSortIndicator(sort_.Sort1, sort_.Sort2 == 0);
-  sortShown_ = true;
+  ShowSortArrow(true);
   SchedulePreview();  // the first selected row may be another now
 }
 
@@ -782,7 +830,6 @@ void TForm1::ShowPreviewPane(bool show) {
   if (show == PreviewSplitter->IsSplit()) return;
   if (!show) {
     PreviewPane->Clear();
-    previewSash_ = PreviewSplitter->GetSashPosition();
     PreviewSplitter->Unsplit(PreviewPane);
   }
   PreviewPane->Show(show);
@@ -798,16 +845,19 @@ void TForm1::ShowPreviewPane(bool show) {
   }
 }
 
-void TForm1::SplitPreview() {
-  const int room = PreviewSplitter->GetClientSize().y - PreviewSplitter->GetSashSize();
+int TForm1::PreviewSashFor(int height) const {
+  const int room = height - PreviewSplitter->GetSashSize();
   // Until a sash is chosen the preview takes nearly half the window's height.
-  int sash = previewSash_ > 0 ? previewSash_ : room - (GetSize().y * 9 + 19) / 20;
-  sash = std::max(ListArea->GetMinSize().y, std::min(sash, room - FromDIP(kMinPreviewHeight)));
+  const int sash = previewSash_ > 0 ? previewSash_ : room - (GetSize().y * 9 + 19) / 20;
+  return std::max(ListArea->GetMinSize().y, std::min(sash, room - FromDIP(kMinPreviewHeight)));
+}
+
+void TForm1::SplitPreview() {
+  const int sash = PreviewSashFor(PreviewSplitter->GetClientSize().y);
   if (PreviewSplitter->IsSplit())
     PreviewSplitter->SetSashPosition(sash);
   else
     PreviewSplitter->SplitHorizontally(ListArea, PreviewPane, sash);
-  previewSash_ = sash;
 }
 
 void TForm1::PreviewCheckClick() {

@@ -148,6 +148,9 @@ class TForm1 : public wxFrame {
   void BuildPreviewArea();
   void ShowPreviewPane(bool show);
   void SplitPreview();  // the preview under the list, at the sash chosen
+  // Where the sash goes in a splitter of that height: where the user put it (or about
+  // half way) as far as the list and the preview keep their least heights.
+  int PreviewSashFor(int height) const;
   // The pane follows the first selected row, soon after the selection changed.
   // `reload`: the file may have changed.
   void SchedulePreview(bool reload = false);
@@ -157,6 +160,11 @@ class TForm1 : public wxFrame {
   void UpdateMinSize();
   std::array<int, kFileListColumns> FittedColumnWidths() const;
   void FitColumns();
+  // The width a column's header needs to show its caption beside the sort arrow.
+  int HeaderWidth(int column) const;
+  String HeaderCaption(int column) const;  // as the header shows it now
+  // The sort arrow on the sorted column (or on none), with room for its caption.
+  void ShowSortArrow(bool show);
   void ListFiles(const String& folder, bool showStatus = true);
   void SortList();
   void HeadersRead(std::uint64_t listing, std::vector<HeaderInfo> batch, bool done);
@@ -207,7 +215,8 @@ class TForm1 : public wxFrame {
   bool settingsRead_ = false;  // before, the window's settings are not yet the user's
   bool previewQueued_ = false;
   bool previewReload_ = false;
-  int previewSash_ = 0;  // the list's height over the preview; 0: not chosen yet
+  int previewSash_ = 0;  // the list's height over the preview the user chose; 0: not chosen yet
+  bool previewSashDragged_ = false;
   LifeGuard guard_;  // declared last: the handlers stop before any member goes
 };
 

@@ -8,6 +8,7 @@
 
 #include "app/window_texts.h"
 #include "app/wx_text.h"
+#include "convert/reference_folder.h"
 #include "util/desktop.h"
 
 namespace plandown::app {
@@ -22,7 +23,7 @@ WindowServices DesktopServices() {
     return wxMessageBox(Wx(text), Wx(kAppTitle), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION, parent) == wxYES;
   };
   s.chooseFolder = [](wxWindow* parent, const String& title, const String& initial) {
-    wxDirDialog dialog(parent, Wx(title), Wx(initial), wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+    wxDirDialog dialog(parent, Wx(title), Wx(DialogFolderPath(initial)), wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
     return dialog.ShowModal() == wxID_OK ? FromWx(dialog.GetPath()) : String();
   };
   s.beep = [] { wxBell(); };
@@ -32,7 +33,7 @@ WindowServices DesktopServices() {
     if (!!clipboard) wxTheClipboard->SetData(new wxTextDataObject(Wx(text)));
   };
   s.chooseSaveFile = [](wxWindow* parent, const String& title, const String& folder, const String& name) {
-    wxFileDialog dialog(parent, Wx(title), Wx(folder), Wx(name), Wx(kReportWildcard),
+    wxFileDialog dialog(parent, Wx(title), Wx(DialogFolderPath(folder)), Wx(name), Wx(kReportWildcard),
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     return dialog.ShowModal() == wxID_OK ? FromWx(dialog.GetPath()) : String();
   };

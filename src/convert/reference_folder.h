@@ -19,6 +19,12 @@ bool ReferenceFolderChanged(std::u16string_view selected, std::u16string_view pr
 // path does nothing). Only existing folders count.
 String BrowseStartFolder(std::u16string_view destination, std::u16string_view preFolder, std::u16string_view home);
 
+// A folder in the form the desktop's folder and file dialogs open on (the Windows shell
+// parses no other and falls back to the desktop): absolute, without "." and "..", without
+// the long-path prefix "\\?\", in the platform's separators, and without a trailing
+// separator except at a root. A path that cannot be made absolute is returned as it is.
+String DialogFolderPath(std::u16string_view folder);
+
 // The folder for the images that drawings carry while they are converted: "TEMP" in the
 // program folder, made here; where that cannot be made or written, a private folder in the
 // system's temporary folder. Empty when neither can be made. What crashed sessions left in

@@ -9,9 +9,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "app/main_form.h"
 #include "util/paths.h"
+#include "demo_home.h"
 #include "window_harness.h"
 
 namespace plandown {
@@ -20,11 +22,15 @@ namespace {
 TEST(DisplayScale, WritesTheWindowsMeasures) {
   const char* report = std::getenv("PLANDOWN_SCALE_REPORT");
   if (report == nullptr || *report == 0) GTEST_SKIP() << "PLANDOWN_SCALE_REPORT not set";
-  testing::TempDir drawings;
+  // The picture shows a user's drawings folder where one can be made.
+  const testing::TempDir scratch;
+  std::optional<testing::DemoHome> home;
+  if (std::getenv("PLANDOWN_SCREENSHOTS") != nullptr) home.emplace();
+  const std::filesystem::path drawings = home && home->problem().empty() ? home->drawings() : scratch.path();
   std::filesystem::copy_file(std::filesystem::path(PLANDOWN_SOURCE_DIR) / "examples" / "plan.jww",
-                             drawings.path() / "plan.jww");
+                             drawings / std::filesystem::path(u8"1階平面図.jww"));
   testing::MainWindowHarness h;
-  h.WriteSettings(testing::SettingsWith(FromFsPath(drawings.path()), u""));
+  h.WriteSettings(testing::SettingsWith(FromFsPath(drawings), u""));
   app::TForm1& form = h.Open();
   testing::Settle();
   const int dpi = form.GetDPI().y;

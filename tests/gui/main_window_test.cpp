@@ -42,6 +42,7 @@
 #include "support/plan_drawing.h"
 #include "util/paths.h"
 #include "util/text.h"
+#include "demo_home.h"
 #include "window_harness.h"
 
 namespace plandown {
@@ -314,6 +315,48 @@ TEST(MainWindow, TheListShowsDetailsFiltersAndSortsByColumn) {
       EXPECT_EQ(row[kColumnVersion], u"");
     }
   }
+}
+
+// Columns the user made narrow widen when sorted, so that the header shows the caption
+// whole beside the arrow (the generic header draws the arrow at the column's right end).
+TEST(MainWindow, TheSortArrowNeverCoversAColumnsCaption) {
+  DrawingFolder drawings;
+  MainWindowHarness h;
+  std::vector<std::string> settings = SettingsWith(drawings.folder(), u"");
+  for (int c = 0; c < kFileListColumns; ++c) settings[8 + static_cast<std::size_t>(c)] = "6";
+  h.WriteSettings(settings);
+  app::TForm1& form = h.Open();
+  wxListCtrl& list = *form.ListView1;
+  const int margins = list.FromDIP(12);  // the header's 6 pixels either side of a caption
+  const int arrow = list.FromDIP(12);    // the arrow and its gap
+  for (int column = 0; column < kFileListColumns; ++column) {
+    SCOPED_TRACE(column);
+    const std::u16string_view caption = kFileListHeaders[static_cast<std::size_t>(column)];
+    const int text = list.GetTextExtent(app::Wx(caption)).x;
+    ASSERT_LT(list.GetColumnWidth(column), text) << "the column starts narrower than its caption";
+    testing::ClickColumn(&list, column);
+    EXPECT_EQ(list.GetSortIndicator(), column);
+    EXPECT_GE(list.GetColumnWidth(column), text + margins + arrow);
+    wxListItem header;
+    header.SetMask(wxLIST_MASK_TEXT);
+    ASSERT_TRUE(list.GetColumn(column, header));
+    const String shown = FromWx(header.GetText());
+    EXPECT_EQ(shown.substr(0, caption.size()), caption);
+#ifndef __WXMSW__
+    // A right-aligned caption ends where the arrow is drawn: blanks keep that room free.
+    if (column == kColumnSize) {
+      EXPECT_GE(list.GetTextExtent(header.GetText()).x, text + arrow);
+    }
+#endif
+    EXPECT_GE(list.GetColumnWidth(column), list.GetTextExtent(header.GetText()).x + margins + arrow);
+  }
+  // Back in name order (another filter lists the folder again), no caption keeps blanks.
+  testing::Choose(form.ComboBox1, 1);
+  EXPECT_EQ(list.GetSortIndicator(), -1);
+  wxListItem header;
+  header.SetMask(wxLIST_MASK_TEXT);
+  ASSERT_TRUE(list.GetColumn(kColumnSize, header));
+  EXPECT_EQ(FromWx(header.GetText()), u"サイズ");
 }
 
 TEST(MainWindow, DoubleClickOpensTheCurrentFileOrSaysWhatIsMissing) {
@@ -652,6 +695,36 @@ TEST(MainWindow, CancelInTheMiddleOfABatchFinishesTheFileBeingConverted) {
             u"変換：3　破損データから変換：0　変換せず：7（うち中止：7）　失敗：0");
 }
 
+// Esc stops a run wherever the focus is, as the cancel button does.
+TEST(MainWindow, EscStopsARunAfterTheFileBeingConverted) {
+  HeldBatch batch(8, 2);
+  app::TForm1& form = batch.StartAndHold();
+  const auto press = [](wxWindow* focus, int modifiers) {
+    wxKeyEvent esc(wxEVT_CHAR_HOOK);
+    esc.m_keyCode = WXK_ESCAPE;
+    esc.m_shiftDown = (modifiers & wxMOD_SHIFT) != 0;
+    esc.SetEventObject(focus);
+    focus->ProcessWindowEvent(esc);
+  };
+  // Shift+Esc is some other key.
+  press(form.ListView1, wxMOD_SHIFT);
+  EXPECT_TRUE(form.ButtonC->IsEnabled()) << "Shift+Esc cancelled the run";
+  press(form.plExplorerFolderTree1->DirCtrl()->GetTreeCtrl(), wxMOD_NONE);
+  EXPECT_FALSE(form.ButtonC->IsEnabled()) << "Esc did not cancel the run";
+  EXPECT_TRUE(form.Converting()) << "the file being converted was left unfinished";
+  batch.release = true;
+  ASSERT_TRUE(WaitFor([&] { return !form.Converting(); }, std::chrono::seconds(30)));
+  testing::Settle();
+  EXPECT_EQ(form.StatusText(),
+            u"2個のファイルを変換しました。　変換：2　破損データから変換：0　変換せず：6（うち中止：6）　失敗：0");
+  EXPECT_EQ(batch.Written(), (std::vector<String>{u"p0.jww", u"p1.jww"}));
+  // Without a run Esc changes nothing.
+  press(form.ListView1, wxMOD_NONE);
+  testing::Settle();
+  EXPECT_TRUE(form.ButtonT->IsEnabled());
+  EXPECT_TRUE(batch.h.IsOpen());
+}
+
 TEST(MainWindow, ClosingDuringARunFinishesTheFileBeingConvertedFirst) {
   HeldBatch batch(5, 2);
   app::TForm1& form = batch.StartAndHold();
@@ -825,63 +898,62 @@ TEST(MainWindow, AMaximisedWindowComesBackMaximisedWithItsFormerEdges) {
   EXPECT_EQ(h.SettingsLines().size(), 21u) << "a window no longer maximised writes the lines older versions read";
 }
 
-// The pictures in the documentation, in a tidy setting: a home folder whose "図面" folder
-// holds the bundled examples, converted to 3.51 into its "旧形式" folder, which already
-// holds an earlier plan.jww. Under a window manager they show the title bar.
+// The pictures in the documentation, as a user has the program: the drawings folder
+// "図面" of a user's home holds the bundled examples and plans written by the project's
+// writer under the names an office gives, converted to 3.51 into its "変換後" folder,
+// which already holds an earlier conversion. Under a window manager they show the title
+// bar.
 TEST(MainWindow, Screenshot) {
   if (std::getenv("PLANDOWN_SCREENSHOTS") == nullptr) GTEST_SKIP() << "PLANDOWN_SCREENSHOTS not set";
-  TempDir root;
-  // UTF-8 literals: a plain one would be taken in the ANSI code page on Windows.
-  const fs::path home = root.path() / "home" / "plandown";
-  const fs::path folder = home / u8"図面";
-  const fs::path destination = home / u8"旧形式";
-  fs::create_directories(folder);
+  const testing::DemoHome home;
+  if (!home.problem().empty()) GTEST_SKIP() << home.problem();
+  const fs::path folder = home.drawings();
+  const fs::path destination = folder / fs::path(u8"変換後");
   fs::create_directories(destination);
-  for (const auto& entry : fs::directory_iterator(fs::path(PLANDOWN_SOURCE_DIR) / "examples"))
-    fs::copy_file(entry.path(), folder / entry.path().filename());
-  fs::copy_file(folder / "plan.jww", destination / "plan.jww");
-  // The tree's home folder is the demo's.
-  // (HOME is the home folder for the toolkit on Windows too.)
-  wxString savedHome;
-  const bool hadHome = wxGetEnv("HOME", &savedHome);
-  wxSetEnv("HOME", app::Wx(FromFsPath(home)));
+  const fs::path examples = fs::path(PLANDOWN_SOURCE_DIR) / "examples";
+  const std::pair<const char*, const char8_t*> copies[] = {{"plan.jww", u8"1階平面図.jww"},
+                                                         {"sxf_details.jww", u8"矩計図_SXF.jww"},
+                                                         {"old_300.jww", u8"既存平面図_1998.jww"},
+                                                         {"part.jws", u8"建具_窓.jws"}};
+  for (const auto& [from, to] : copies) fs::copy_file(examples / from, folder / fs::path(to));
+  for (const char8_t* name : {u8"2階平面図.jww", u8"配置図.jww"})
+    ASSERT_TRUE(testing::WritePlan(FromFsPath(folder / fs::path(name)), 700));
+  fs::copy_file(examples / "plan.jww", destination / fs::path(u8"1階平面図.jww"));
 
-  {
-    MainWindowHarness h;
-    // The preview pane on (line 22), showing the first selected drawing.
-    h.WriteSettings({"40", "40", "900", "700", "200", Hex(FromFsPath(folder)), Hex(FromFsPath(destination)), "1",
-                     "130", "50", "240", "150", "70", "50", "120", "110", "2", "0", "0", "0", "75", "1"});
-    app::TForm1& form = h.Open();
-    h.SelectRows({u"plan.jww", u"sxf_details.jww"});
-    form.ListView1->SetFocus();
-    const String shown = AddPathDelim(FromFsPath(folder)) + u"plan.jww";
-    EXPECT_TRUE(WaitFor([&] { return !form.PreviewPane->Busy() && form.PreviewPane->ShownPath() == shown; }));
-    testing::Settle();
-    testing::SaveScreenshot(&form, "main-window.png");
+  MainWindowHarness h;
+  // The preview pane on (line 22) under the whole list, showing the first selected drawing.
+  h.WriteSettings({"40", "40", "900", "700", "200", Hex(FromFsPath(folder)), Hex(FromFsPath(destination)), "1",
+                   "150", "50", "230", "150", "70", "50", "120", "110", "2", "0", "0", "0", "75", "1", "0", "220"});
+  app::TForm1& form = h.Open();
+  h.WaitForListing();
+  h.SelectRows({u"1階平面図.jww", u"矩計図_SXF.jww"});
+  form.ListView1->SetFocus();
+  const String shown = AddPathDelim(FromFsPath(folder)) + u"1階平面図.jww";
+  EXPECT_TRUE(WaitFor([&] { return !form.PreviewPane->Busy() && form.PreviewPane->ShownPath() == shown; }));
+  testing::Settle();
+  EXPECT_EQ(FromWx(form.Label1->GetLabelText()), u"参照フォルダ：" + FromFsPath(folder));
+  testing::SaveScreenshot(&form, "main-window.png");
 
-    form.Form2->CallAfter([&] {
-      testing::SaveScreenshot(form.Form2, "settings-dialog.png");
-      Click(form.Form2->Button2);
-    });
-    Click(form.Button2);
+  form.Form2->CallAfter([&] {
+    testing::SaveScreenshot(form.Form2, "settings-dialog.png");
+    Click(form.Form2->Button2);
+  });
+  Click(form.Button2);
 
-    h.SelectRows(h.Captions());
-    h.ConvertAndWait();
-    // The drawing that the conversion changed, with its changes in the detail box.
-    wxListCtrl* results = form.ResultView->ResultList;
-    const auto& rows = form.ResultView->Rows();
-    const auto at = std::find_if(rows.begin(), rows.end(), [](const ResultRow& r) { return r.text[kResultName] == u"sxf_details.jww"; });
-    ASSERT_NE(at, rows.end());
-    const long changed = static_cast<long>(at - rows.begin());
-    results->SetItemState(changed, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
-                          wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-    results->SetFocus();
-    testing::SaveScreenshot(form.ResultView, "result-view.png");
-  }
-  if (hadHome)
-    wxSetEnv("HOME", savedHome);
-  else
-    wxUnsetEnv("HOME");
+  h.SelectRows(h.Captions());
+  h.ConvertAndWait();
+  // The drawing that the conversion changed, with its changes in the detail box.
+  wxListCtrl* results = form.ResultView->ResultList;
+  const auto& rows = form.ResultView->Rows();
+  const auto at = std::find_if(rows.begin(), rows.end(),
+                               [](const ResultRow& r) { return r.text[kResultName] == u"矩計図_SXF.jww"; });
+  ASSERT_NE(at, rows.end());
+  const long changed = static_cast<long>(at - rows.begin());
+  results->SetItemState(changed, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                        wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+  results->SetFocus();
+  testing::SaveScreenshot(form.ResultView, "result-view.png");
+  h.Close();
 }
 
 }  // namespace
