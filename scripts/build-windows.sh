@@ -23,6 +23,12 @@ prefix=$("$root/scripts/windows-deps.sh")
 echo "build-windows: Windows libraries ready in $prefix ($((SECONDS - started)) s)"
 
 started=$SECONDS
+# Libraries built anew (another key) live in another folder: what CMake found in the old
+# one is forgotten.
+if [ -f "$build/CMakeCache.txt" ] &&
+  ! grep -q "^PLANDOWN_WINDOWS_PREFIX:[A-Z]*=$prefix\$" "$build/CMakeCache.txt"; then
+  rm -f "$build/CMakeCache.txt"
+fi
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
   -DPLANDOWN_WINDOWS_PREFIX="$prefix" -DwxWidgets_CONFIG_EXECUTABLE="$prefix/bin/wx-config" \
   -DCMAKE_BUILD_TYPE=Release -DPLANDOWN_BENCH=OFF >"$build.configure.log" 2>&1 ||
