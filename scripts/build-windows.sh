@@ -13,7 +13,7 @@
 # written only when both programs are built.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build-win}
+build=$(realpath -m "${1:-$root/build-win}")  # absolute: makensis reads it from elsewhere
 jobs=$(nproc)
 
 "$root/scripts/setup-windows.sh"
