@@ -66,11 +66,14 @@ wxImage Shown(wxWindow* control) {
 }
 
 TEST(RunPicture, TheCancelButtonAndTheListAreDrawnDuringAndAfterARun) {
+  // Read from the screen: a window manager may put the window partly off the virtual
+  // display or under its own, so the picture is trusted on the plain display only.
+  if (testing::WindowManagerRuns()) GTEST_SKIP() << "the screen is read on the display without a window manager";
   TempDir source, out;
   std::vector<String> names;
   for (int i = 0; i < 6; ++i) {
-    names.push_back(FromUtf8("図面" + std::to_string(i) + ".jww"));
-    ASSERT_TRUE(testing::WritePlan(FromFsPath(source.path() / ToUtf8(names.back())), 700));
+    names.push_back(FromUtf8("plan" + std::to_string(i) + ".jww"));
+    ASSERT_TRUE(testing::WritePlan(AddPathDelim(FromFsPath(source.path())) + names.back(), 700));
   }
   std::atomic<int> started{0};
   std::atomic<bool> release{false};
