@@ -103,7 +103,7 @@ for dpi in 96 144; do
     PLANDOWN_SCREENSHOTS=$(winpath "$root/docs/screenshots") \
     "$wine" "$build/tests/gui/gui_tests.exe" --gtest_filter='DisplayScale.*' >"$work/gui-$dpi.log" 2>&1 ||
     { cat "$work/gui-$dpi.log" >&2; fail "the window test failed at $dpi dpi"; }
-  [ -s "$work/scale-$dpi.txt" ] || fail "no measures at $dpi dpi"
+  [ -s "$work/scale-$dpi.txt" ] || { cat "$work/gui-$dpi.log" >&2; fail "no measures at $dpi dpi"; }
   sed -i 's/\r$//' "$work/scale-$dpi.txt"
   grep -qx "dpi $dpi" "$work/scale-$dpi.txt" || fail "wine did not take LogPixels $dpi: $(head -1 "$work/scale-$dpi.txt")"
 done

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <string>
 
 #include "app/main_form.h"
 #include "util/paths.h"
@@ -22,6 +23,8 @@ namespace {
 TEST(DisplayScale, WritesTheWindowsMeasures) {
   const char* report = std::getenv("PLANDOWN_SCALE_REPORT");
   if (report == nullptr || *report == 0) GTEST_SKIP() << "PLANDOWN_SCALE_REPORT not set";
+  // Copied now: the demo home changes the environment, which may move its strings.
+  const std::string reportPath = report;
   // The picture shows a user's drawings folder where one can be made.
   const testing::TempDir scratch;
   std::optional<testing::DemoHome> home;
@@ -34,7 +37,7 @@ TEST(DisplayScale, WritesTheWindowsMeasures) {
   app::TForm1& form = h.Open();
   testing::Settle();
   const int dpi = form.GetDPI().y;
-  std::ofstream out(report);
+  std::ofstream out(reportPath);
   out << "dpi " << dpi << "\n"
       << "min_width " << form.GetMinSize().x << "\n"
       << "min_height " << form.GetMinSize().y << "\n"
