@@ -540,10 +540,9 @@ String TForm1::HeaderCaption(int column) const {
   // The generic header draws a right-aligned caption where the sort arrow goes, at the
   // column's right end: the sorted one ends in blanks that leave the arrow its room.
   if (sortShown_ && column == sort_.Sort1 && column == kColumnSize) {
-    const String blank = u" ";
-    while (ListView1->GetTextExtent(Wx(caption)).x <
-           ListView1->GetTextExtent(Wx(kFileListHeaders[static_cast<std::size_t>(column)])).x + FromDIP(kSortArrowRoom))
-      caption += blank;
+    const int wanted = ListView1->GetTextExtent(Wx(caption)).x + FromDIP(kSortArrowRoom);
+    // Bounded: a font whose blank had no width would never get there.
+    for (int blanks = 0; blanks < 32 && ListView1->GetTextExtent(Wx(caption)).x < wanted; ++blanks) caption += u' ';
   }
 #endif
   return caption;

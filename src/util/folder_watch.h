@@ -18,7 +18,6 @@ class FolderWatch {
   // watched before; false when it cannot be watched (then nothing is watched).
   bool Watch(const String& folder);
   void Stop();
-  bool Watching() const { return handle_ != kNone; }
   // Whether an entry was added, removed, renamed or written since the last call (or
   // since Watch); never waits.
   bool Changed();
